@@ -1,0 +1,98 @@
+#include "Platform/AtomicFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ovrel::AtomicFile {
+
+namespace {
+
+QString errnoText() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
+void writeAll(int fd, const QByteArray& bytes, const QString& path) {
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw FileError(path, errnoText());
+        }
+        data += n;
+        left -= n;
+    }
+}
+
+void syncDirectory(const QString& dir) {
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+void makeDirectories(const QString& path, std::optional<mode_t> mode) {
+    const QString clean = QDir::cleanPath(QDir(path).absolutePath());
+    if (QFileInfo(clean).isDir())
+        return;
+    const QString parent = QFileInfo(clean).path();
+    if (parent != clean)
+        makeDirectories(parent, mode);
+    const mode_t m = mode.value_or(0777);
+    if (::mkdir(QFile::encodeName(clean).constData(), m) != 0 && errno != EEXIST)
+        throw FileError(clean, errnoText());
+    if (mode)
+        ::chmod(QFile::encodeName(clean).constData(), *mode); // mkdir applies the umask
+    if (!QFileInfo(clean).isDir())
+        throw FileError(clean, QStringLiteral("not a directory"));
+}
+
+void write(const QString& path, const QByteArray& bytes, const Options& options) {
+    const QFileInfo info(path);
+    const QString dir = info.absolutePath();
+    makeDirectories(dir, options.directoryMode);
+
+    QByteArray tmpl = QFile::encodeName(dir + QStringLiteral("/.") + info.fileName() +
+                                        QStringLiteral(".tmp-XXXXXX"));
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0)
+        throw FileError(path, errnoText());
+    try {
+        mode_t mode = options.fileMode.value_or(0);
+        if (!options.fileMode) {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~mask;
+        }
+        if (::fchmod(fd, mode) != 0)
+            throw FileError(path, errnoText());
+        writeAll(fd, bytes, path);
+        if (::fsync(fd) != 0)
+            throw FileError(path, errnoText());
+    } catch (...) {
+        ::close(fd);
+        ::unlink(tmpl.constData());
+        throw;
+    }
+    if (::close(fd) != 0) {
+        const QString reason = errnoText();
+        ::unlink(tmpl.constData());
+        throw FileError(path, reason);
+    }
+    if (::rename(tmpl.constData(), QFile::encodeName(info.absoluteFilePath()).constData()) != 0) {
+        const QString reason = errnoText();
+        ::unlink(tmpl.constData());
+        throw FileError(path, reason);
+    }
+    syncDirectory(dir);
+}
+
+} // namespace ovrel::AtomicFile

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Platform/FileError.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <sys/types.h>
+
+namespace ovrel {
+
+// The one way files are written: missing parent directories are created, the
+// bytes go to a temporary file in the same directory, are flushed to disk and
+// renamed over the target, so readers see the old file or the new one, never half.
+namespace AtomicFile {
+
+struct Options {
+    std::optional<mode_t> fileMode;      // permissions of the new file (default 0644 & ~umask)
+    std::optional<mode_t> directoryMode; // permissions of directories created on the way
+};
+
+// Throws FileError.
+void write(const QString& path, const QByteArray& bytes, const Options& options = {});
+
+// Creates a directory and its parents; throws FileError.
+void makeDirectories(const QString& path, std::optional<mode_t> mode = std::nullopt);
+
+} // namespace AtomicFile
+
+} // namespace ovrel
