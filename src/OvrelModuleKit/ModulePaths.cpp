@@ -13,28 +13,48 @@ const ModulePaths& ModulePaths::defaultPaths() {
     return paths;
 }
 
-QString ModulePaths::defaultRoot() { return XdgDirs::dataHome() + QStringLiteral("/Ovrel"); }
+QString ModulePaths::defaultRoot() {
+    return XdgDirs::dataHome() + QStringLiteral("/Ovrel");
+}
 
 QString ModulePaths::under(const QString& relative) const {
     return m_root + QLatin1Char('/') + relative;
 }
 
-QString ModulePaths::modulesDir() const { return under(QStringLiteral("Modules")); }
-QString ModulePaths::settingsDir() const { return under(QStringLiteral("ModuleSettings")); }
-QString ModulePaths::stagingDir() const { return under(QStringLiteral(".staging")); }
-QString ModulePaths::secretsDir() const { return under(QStringLiteral("secrets")); }
-QString ModulePaths::hostFile() const { return under(QStringLiteral("host.json")); }
-QString ModulePaths::stateFile() const { return under(QStringLiteral("modules-state.json")); }
-QString ModulePaths::syncStateFile() const { return under(QStringLiteral("sync-state.json")); }
+QString ModulePaths::modulesDir() const {
+    return under(QStringLiteral("Modules"));
+}
+QString ModulePaths::settingsDir() const {
+    return under(QStringLiteral("ModuleSettings"));
+}
+QString ModulePaths::stagingDir() const {
+    return under(QStringLiteral(".staging"));
+}
+QString ModulePaths::secretsDir() const {
+    return under(QStringLiteral("secrets"));
+}
+QString ModulePaths::hostFile() const {
+    return under(QStringLiteral("host.json"));
+}
+QString ModulePaths::stateFile() const {
+    return under(QStringLiteral("modules-state.json"));
+}
+QString ModulePaths::syncStateFile() const {
+    return under(QStringLiteral("sync-state.json"));
+}
 QString ModulePaths::inputPassthroughFile() const {
     return under(QStringLiteral("input-passthrough.json"));
 }
 
-QString ModulePaths::moduleDir(const QString& id) const { return modulesDir() + QLatin1Char('/') + id; }
+QString ModulePaths::moduleDir(const QString& id) const {
+    return modulesDir() + QLatin1Char('/') + id;
+}
 QString ModulePaths::bundle(const QString& id, const QString& appName) const {
     return moduleDir(id) + QLatin1Char('/') + appName;
 }
-QString ModulePaths::inboxFile(const QString& id) const { return moduleDir(id) + QStringLiteral("/inbox.json"); }
+QString ModulePaths::inboxFile(const QString& id) const {
+    return moduleDir(id) + QStringLiteral("/inbox.json");
+}
 QString ModulePaths::dynamicMenuFile(const QString& id) const {
     return moduleDir(id) + QStringLiteral("/menu.json");
 }

@@ -12,7 +12,9 @@ namespace ovrel::AtomicFile {
 
 namespace {
 
-QString errnoText() { return QString::fromLocal8Bit(std::strerror(errno)); }
+QString errnoText() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
 
 void writeAll(int fd, const QByteArray& bytes, const QString& path) {
     const char* data = bytes.constData();

@@ -54,8 +54,12 @@ QByteArray Sha256::finish() {
     return out;
 }
 
-QByteArray sha256(QByteArrayView input) { return digest(EVP_sha256(), input); }
-QByteArray sha1(QByteArrayView input) { return digest(EVP_sha1(), input); }
+QByteArray sha256(QByteArrayView input) {
+    return digest(EVP_sha256(), input);
+}
+QByteArray sha1(QByteArrayView input) {
+    return digest(EVP_sha1(), input);
+}
 
 QByteArray hkdfSha256(QByteArrayView inputKey, QByteArrayView salt, QByteArrayView info,
                       int length) {
@@ -73,12 +77,12 @@ QByteArray hkdfSha256(QByteArrayView inputKey, QByteArrayView salt, QByteArrayVi
     OSSL_PARAM params[5];
     int n = 0;
     params[n++] = OSSL_PARAM_construct_utf8_string("digest", digestName, 0);
-    params[n++] = OSSL_PARAM_construct_octet_string(
-        "key", const_cast<char*>(inputKey.data()), static_cast<size_t>(inputKey.size()));
-    params[n++] = OSSL_PARAM_construct_octet_string(
-        "salt", const_cast<char*>(salt.data()), static_cast<size_t>(salt.size()));
-    params[n++] = OSSL_PARAM_construct_octet_string(
-        "info", const_cast<char*>(info.data()), static_cast<size_t>(info.size()));
+    params[n++] = OSSL_PARAM_construct_octet_string("key", const_cast<char*>(inputKey.data()),
+                                                    static_cast<size_t>(inputKey.size()));
+    params[n++] = OSSL_PARAM_construct_octet_string("salt", const_cast<char*>(salt.data()),
+                                                    static_cast<size_t>(salt.size()));
+    params[n++] = OSSL_PARAM_construct_octet_string("info", const_cast<char*>(info.data()),
+                                                    static_cast<size_t>(info.size()));
     params[n] = OSSL_PARAM_construct_end();
     QByteArray out(length, Qt::Uninitialized);
     const int ok = EVP_KDF_derive(ctx, reinterpret_cast<unsigned char*>(out.data()),
@@ -108,8 +112,8 @@ std::optional<GcmSealed> aesGcmSealDetached(QByteArrayView key, QByteArrayView n
                               &written, bytes(plaintext), static_cast<int>(plaintext.size())) != 1)
             return std::nullopt;
     }
-    if (EVP_EncryptFinal_ex(c.ctx, reinterpret_cast<unsigned char*>(out.ciphertext.data()) + written,
-                            &len) != 1)
+    if (EVP_EncryptFinal_ex(
+            c.ctx, reinterpret_cast<unsigned char*>(out.ciphertext.data()) + written, &len) != 1)
         return std::nullopt;
     out.tag.resize(kGcmTagBytes);
     if (EVP_CIPHER_CTX_ctrl(c.ctx, EVP_CTRL_GCM_GET_TAG, kGcmTagBytes, out.tag.data()) != 1)
@@ -140,7 +144,8 @@ std::optional<QByteArray> aesGcmOpenDetached(QByteArrayView key, QByteArrayView 
     QByteArray tagCopy = tag.toByteArray();
     if (EVP_CIPHER_CTX_ctrl(c.ctx, EVP_CTRL_GCM_SET_TAG, kGcmTagBytes, tagCopy.data()) != 1)
         return std::nullopt;
-    if (EVP_DecryptFinal_ex(c.ctx, reinterpret_cast<unsigned char*>(plain.data()) + written, &len) != 1)
+    if (EVP_DecryptFinal_ex(c.ctx, reinterpret_cast<unsigned char*>(plain.data()) + written,
+                            &len) != 1)
         return std::nullopt;
     return plain;
 }
@@ -160,7 +165,8 @@ std::optional<QByteArray> aesGcmOpen(QByteArrayView key, QByteArrayView combined
         return std::nullopt;
     const auto nonce = combined.first(kGcmNonceBytes);
     const auto tag = combined.last(kGcmTagBytes);
-    const auto body = combined.sliced(kGcmNonceBytes, combined.size() - kGcmNonceBytes - kGcmTagBytes);
+    const auto body =
+        combined.sliced(kGcmNonceBytes, combined.size() - kGcmNonceBytes - kGcmTagBytes);
     return aesGcmOpenDetached(key, nonce, body, tag, aad);
 }
 

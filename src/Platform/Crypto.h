@@ -37,8 +37,8 @@ constexpr int kAesKeyBytes = 32;
 
 // AES-256-GCM in the combined form: nonce (12) || ciphertext || tag (16).
 // A fresh random nonce is used unless one is given. Empty on a bad key or nonce.
-QByteArray aesGcmSeal(QByteArrayView key, QByteArrayView plaintext,
-                      QByteArrayView nonce = {}, QByteArrayView aad = {});
+QByteArray aesGcmSeal(QByteArrayView key, QByteArrayView plaintext, QByteArrayView nonce = {},
+                      QByteArrayView aad = {});
 // Nothing when the key, the layout or the tag does not check out.
 std::optional<QByteArray> aesGcmOpen(QByteArrayView key, QByteArrayView combined,
                                      QByteArrayView aad = {});

@@ -7,7 +7,9 @@ NotificationCenter& NotificationCenter::defaultCenter() {
     return center;
 }
 
-void NotificationCenter::post(const QString& name) { emit posted(name); }
+void NotificationCenter::post(const QString& name) {
+    emit posted(name);
+}
 
 QMetaObject::Connection NotificationCenter::observe(const QString& name, const QObject* context,
                                                     std::function<void()> handler) {

@@ -132,7 +132,8 @@ plist_t toNode(const QVariant& value, int depth) {
     case QMetaType::QDateTime: {
         const qint64 ms = value.toDateTime().toMSecsSinceEpoch() - kAppleEpochOffset * 1000;
         const qint64 sec = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
-        return plist_new_date(static_cast<int32_t>(sec), static_cast<int32_t>((ms - sec * 1000) * 1000));
+        return plist_new_date(static_cast<int32_t>(sec),
+                              static_cast<int32_t>((ms - sec * 1000) * 1000));
     }
     case QMetaType::QVariantList:
     case QMetaType::QStringList: {

@@ -63,6 +63,8 @@ QStringList SystemLogCapture::lines() const {
     return m_state->lines;
 }
 
-bool SystemLogCapture::contains(const QString& line) const { return lines().contains(line); }
+bool SystemLogCapture::contains(const QString& line) const {
+    return lines().contains(line);
+}
 
 } // namespace ovrel

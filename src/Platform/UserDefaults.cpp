@@ -15,14 +15,17 @@ constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
 }
 
 UserDefaults::UserDefaults(QString domain, QString directory)
-    : m_domain(std::move(domain)), m_path(directory + QLatin1Char('/') + m_domain + QStringLiteral(".plist")) {}
+    : m_domain(std::move(domain)),
+      m_path(directory + QLatin1Char('/') + m_domain + QStringLiteral(".plist")) {}
 
 UserDefaults& UserDefaults::standard() {
     static UserDefaults instance(QString::fromLatin1(kHubDomain));
     return instance;
 }
 
-QString UserDefaults::defaultDirectory() { return XdgDirs::configHome() + QStringLiteral("/Ovrel"); }
+QString UserDefaults::defaultDirectory() {
+    return XdgDirs::configHome() + QStringLiteral("/Ovrel");
+}
 
 UserDefaults::Stamp UserDefaults::statFile() const {
     struct stat st {};
@@ -171,6 +174,14 @@ void UserDefaults::set(const QString& key, const QVariant& value) {
     std::lock_guard lock(m_mutex);
     QVariantMap values = load();
     values.insert(key, value);
+    store(std::move(values));
+}
+
+void UserDefaults::setValues(const QVariantMap& newValues) {
+    std::lock_guard lock(m_mutex);
+    QVariantMap values = load();
+    for (auto it = newValues.cbegin(); it != newValues.cend(); ++it)
+        values.insert(it.key(), it.value());
     store(std::move(values));
 }
 

@@ -42,6 +42,7 @@ public:
     // Writes throw FileError when the file cannot be replaced; the value is then
     // not stored.
     void set(const QString& key, const QVariant& value);
+    void setValues(const QVariantMap& values); // several keys in one write
     void remove(const QString& key);
 
 private:

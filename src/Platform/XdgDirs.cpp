@@ -19,8 +19,14 @@ QString home() {
     return value.isEmpty() ? QDir::homePath() : QDir::cleanPath(value);
 }
 
-QString configHome() { return fromEnv("XDG_CONFIG_HOME", QStringLiteral(".config")); }
-QString dataHome() { return fromEnv("XDG_DATA_HOME", QStringLiteral(".local/share")); }
-QString stateHome() { return fromEnv("XDG_STATE_HOME", QStringLiteral(".local/state")); }
+QString configHome() {
+    return fromEnv("XDG_CONFIG_HOME", QStringLiteral(".config"));
+}
+QString dataHome() {
+    return fromEnv("XDG_DATA_HOME", QStringLiteral(".local/share"));
+}
+QString stateHome() {
+    return fromEnv("XDG_STATE_HOME", QStringLiteral(".local/state"));
+}
 
 } // namespace ovrel::XdgDirs

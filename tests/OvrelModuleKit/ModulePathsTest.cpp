@@ -23,8 +23,10 @@ TEST(ModulePaths, DerivesEveryLocationFromTheRoot) {
     EXPECT_EQ(paths.startupLogFile("clock"), "/r/Ovrel/Modules/clock/startups.json");
     EXPECT_EQ(paths.settingsFile("clock"), "/r/Ovrel/ModuleSettings/clock.json");
     EXPECT_EQ(paths.secretFile("session"), "/r/Ovrel/secrets/session.bin");
-    EXPECT_EQ(ModulePaths::manifestFile("/x/Clock.app"), "/x/Clock.app/Contents/Resources/manifest.json");
-    EXPECT_EQ(ModulePaths::manifestFile("/x/Clock.app/"), "/x/Clock.app/Contents/Resources/manifest.json");
+    EXPECT_EQ(ModulePaths::manifestFile("/x/Clock.app"),
+              "/x/Clock.app/Contents/Resources/manifest.json");
+    EXPECT_EQ(ModulePaths::manifestFile("/x/Clock.app/"),
+              "/x/Clock.app/Contents/Resources/manifest.json");
     EXPECT_TRUE(ModulePaths("/r/Ovrel") == paths);
 }
 

@@ -47,5 +47,6 @@ TEST(AtomicFile, FailureLeavesOldContentAndReportsPath) {
     }
     EXPECT_TRUE(QFileInfo(dir.file("dir-target")).isDir());
     EXPECT_EQ(test::readFile(path), QByteArray("keep me"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QStringList{".*tmp*"}, QDir::Files | QDir::Hidden).size(), 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QStringList{".*tmp*"}, QDir::Files | QDir::Hidden).size(),
+              0);
 }

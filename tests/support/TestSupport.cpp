@@ -32,6 +32,8 @@ QString corpusDir(const QString& name) {
     return QFileInfo(dir).isDir() ? QDir(dir).canonicalPath() : QString();
 }
 
-QString probePath(const QString& name) { return QStringLiteral(OVREL_BINARY_DIR "/probes/") + name; }
+QString probePath(const QString& name) {
+    return QStringLiteral(OVREL_BINARY_DIR "/probes/") + name;
+}
 
 } // namespace ovrel::test
