@@ -9,9 +9,24 @@ QString BuildIdentity::product(const QString& bundleIdentifier) {
                                                                     : QStringLiteral("app");
 }
 
-QString BuildIdentity::currentProduct() { return product(bundleIdentifier()); }
+QString BuildIdentity::currentProduct() {
+    return product(bundleIdentifier());
+}
 
-QString BuildIdentity::bundleIdentifier() { return QCoreApplication::organizationDomain(); }
+namespace {
+QString& runningIdentifier() {
+    static QString identifier;
+    return identifier;
+}
+} // namespace
+
+QString BuildIdentity::bundleIdentifier() {
+    return runningIdentifier();
+}
+
+void BuildIdentity::setBundleIdentifier(const QString& identifier) {
+    runningIdentifier() = identifier;
+}
 
 QString BuildIdentity::shortVersion() {
     const QString v = QCoreApplication::applicationVersion();

@@ -16,8 +16,10 @@ public:
     // product() of the running program's identifier ("app" when it has none).
     static QString currentProduct();
 
-    // The running program's identifier and short version string.
+    // The running program's identifier (set once by the program's entry) and
+    // its short version string ("0.0.0" when it has none).
     static QString bundleIdentifier();
+    static void setBundleIdentifier(const QString& identifier);
     static QString shortVersion();
 };
 

@@ -1,0 +1,107 @@
+#include "OvrelLite/LiteAppDelegate.h"
+
+#include "OvrelHub/shell/BuildIdentity.h"
+#include "OvrelHub/shell/HubSettings.h"
+#include "OvrelHub/shell/Trace.h"
+#include "OvrelLite/OvrelLiteHubWiring.h"
+#include "Platform/NotificationCenter.h"
+#include "Platform/QtMenuRenderer.h"
+#include "Platform/SymbolIcons.h"
+
+#include <QCoreApplication>
+#include <QMenu>
+
+namespace ovrel {
+
+namespace {
+QPointer<LiteAppDelegate>& sharedDelegate() {
+    static QPointer<LiteAppDelegate> delegate;
+    return delegate;
+}
+} // namespace
+
+LiteAppDelegate::LiteAppDelegate(HubSettings& settings, Workspace& workspace)
+    : m_settings(settings), m_workspace(workspace) {
+    sharedDelegate() = this;
+}
+
+LiteAppDelegate::~LiteAppDelegate() = default;
+
+LiteAppDelegate* LiteAppDelegate::shared() {
+    return sharedDelegate();
+}
+
+HubController& LiteAppDelegate::hub() {
+    if (!m_hub) {
+        QPointer<LiteAppDelegate> self(this);
+        m_hub = OvrelLiteHubWiring::make(
+            [self] {
+                if (self)
+                    self->rebuildMenu();
+            },
+            HubController::Collaborators{m_settings, m_workspace});
+    }
+    return *m_hub;
+}
+
+void LiteAppDelegate::applicationWillFinishLaunching() {
+    hub();
+}
+
+void LiteAppDelegate::writeLaunchTrace() {
+    Trace::force(QStringLiteral("=== Ovrel (nền tảng) khởi động, pid=") +
+                 QString::number(QCoreApplication::applicationPid()) + QStringLiteral(" ==="));
+    Trace::force(QStringLiteral("version=") + BuildIdentity::shortVersion() +
+                 QStringLiteral(" debugLog=") +
+                 (m_settings.debugLog() ? QStringLiteral("true") : QStringLiteral("false")));
+}
+
+void LiteAppDelegate::applicationDidFinishLaunching() {
+    writeLaunchTrace();
+    m_statusItem = std::make_unique<StatusItem>();
+    rebuildMenu();
+    resetStatusImage();
+    m_statusItem->show();
+    observeNotifications();
+}
+
+void LiteAppDelegate::observeNotifications() {
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    center.observe(QString::fromLatin1(HubSettings::kLanguageChanged), this,
+                   [this] { rebuildMenu(); });
+    center.observe(QString::fromLatin1(HubSettings::kMenuLayoutChanged), this,
+                   [this] { rebuildMenu(); });
+}
+
+void LiteAppDelegate::applicationWillTerminate() {
+    hub().terminate();
+}
+
+StatusMenuModel LiteAppDelegate::buildMenu() {
+    StatusMenuModel model = hub().updateBannerItems();
+    StatusMenuModel platform = hub().platformMenuItems();
+    model.insert(model.end(), std::make_move_iterator(platform.begin()),
+                 std::make_move_iterator(platform.end()));
+    return model;
+}
+
+void LiteAppDelegate::rebuildMenu() {
+    if (!m_statusItem)
+        return;
+    auto* menu = new QMenu();
+    QtMenuRenderer::render(buildMenu(), *menu);
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { menuWillOpen(menu); });
+    m_statusItem->setMenu(menu);
+}
+
+void LiteAppDelegate::menuWillOpen(QMenu* menu) {
+    hub().menuWillOpen(menu);
+}
+
+void LiteAppDelegate::resetStatusImage() {
+    if (m_statusItem)
+        m_statusItem->setImage(SymbolIcons::icon(QString::fromLatin1(kStatusSymbol)),
+                               QStringLiteral("Ovrel"));
+}
+
+} // namespace ovrel

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "OvrelHub/shell/HubController.h"
+#include "Platform/StatusItem.h"
+#include "Platform/StatusMenuModel.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+namespace ovrel {
+
+class HubSettings;
+class Workspace;
+
+// The application's delegate: runs the launch sequence, owns the tray item and
+// rebuilds the status menu as a whole whenever the hub asks for it.
+class LiteAppDelegate : public QObject {
+    Q_OBJECT
+public:
+    LiteAppDelegate(HubSettings& settings, Workspace& workspace);
+    ~LiteAppDelegate() override;
+
+    // The delegate of the running program, if any.
+    static LiteAppDelegate* shared();
+
+    // Created on first access.
+    HubController& hub();
+
+    void applicationWillFinishLaunching();
+    void applicationDidFinishLaunching();
+    void applicationWillTerminate();
+
+    // The menu's content: the update banner, then the hub's own items.
+    StatusMenuModel buildMenu();
+    // A new menu object replaces the old one on the status item.
+    void rebuildMenu();
+    void menuWillOpen(QMenu* menu);
+
+    StatusItem* statusItem() const { return m_statusItem.get(); }
+    void resetStatusImage();
+
+    static constexpr const char* kStatusSymbol = "square.grid.2x2";
+
+private:
+    void writeLaunchTrace();
+    void observeNotifications();
+
+    HubSettings& m_settings;
+    Workspace& m_workspace;
+    std::unique_ptr<HubController> m_hub;
+    std::unique_ptr<StatusItem> m_statusItem;
+};
+
+} // namespace ovrel

@@ -1,0 +1,19 @@
+#include "OvrelLite/OvrelLiteHubWiring.h"
+
+#include "OvrelLite/LiteAppDelegate.h"
+
+namespace ovrel {
+
+std::unique_ptr<HubController>
+OvrelLiteHubWiring::make(std::function<void()> onMenuNeedsRebuild,
+                         HubController::Collaborators collaborators) {
+    auto noEditionPage = []() -> std::shared_ptr<EditionSettings> { return nullptr; };
+    auto resetStatusImage = [] {
+        if (LiteAppDelegate* delegate = LiteAppDelegate::shared())
+            delegate->resetStatusImage();
+    };
+    return std::make_unique<HubController>(noEditionPage, resetStatusImage,
+                                           std::move(onMenuNeedsRebuild), collaborators);
+}
+
+} // namespace ovrel

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "OvrelHub/shell/HubController.h"
+
+#include <functional>
+#include <memory>
+
+namespace ovrel {
+
+// Builds the one hub controller of this edition with this edition's hooks:
+// no edition settings page, and a session change that resets the tray image.
+class OvrelLiteHubWiring {
+public:
+    static std::unique_ptr<HubController> make(std::function<void()> onMenuNeedsRebuild,
+                                               HubController::Collaborators collaborators);
+};
+
+} // namespace ovrel
