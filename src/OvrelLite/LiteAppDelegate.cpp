@@ -2,11 +2,13 @@
 
 #include "OvrelHub/shell/BuildIdentity.h"
 #include "OvrelHub/shell/HubSettings.h"
+#include "OvrelHub/shell/OtherBuildGuard.h"
 #include "OvrelHub/shell/Trace.h"
 #include "OvrelLite/OvrelLiteHubWiring.h"
 #include "Platform/NotificationCenter.h"
 #include "Platform/QtMenuRenderer.h"
 #include "Platform/SymbolIcons.h"
+#include "Platform/Workspace.h"
 
 #include <QCoreApplication>
 #include <QMenu>
@@ -21,7 +23,8 @@ QPointer<LiteAppDelegate>& sharedDelegate() {
 } // namespace
 
 LiteAppDelegate::LiteAppDelegate(HubSettings& settings, Workspace& workspace)
-    : m_settings(settings), m_workspace(workspace) {
+    : m_settings(settings), m_workspace(workspace),
+      m_otherBuildPresenter(OtherBuildAlert::messageBoxPresenter()) {
     sharedDelegate() = this;
 }
 
@@ -56,8 +59,25 @@ void LiteAppDelegate::writeLaunchTrace() {
                  (m_settings.debugLog() ? QStringLiteral("true") : QStringLiteral("false")));
 }
 
+bool LiteAppDelegate::otherBuildAllowsStart() {
+    Workspace& workspace = m_workspace;
+    const auto decision = OtherBuildGuard::decideForRealSystem(
+        QString::fromLatin1(BuildIdentity::kOtherBuildBundleIdentifier),
+        [&workspace](const QString& id) { return workspace.applicationPath(id); },
+        QCoreApplication::applicationFilePath());
+    if (decision.kind == OtherBuildGuard::Decision::Kind::proceed)
+        return true;
+    OtherBuildAlert::show(decision.location, m_settings.appLanguage(), m_workspace,
+                          m_otherBuildPresenter);
+    return false;
+}
+
 void LiteAppDelegate::applicationDidFinishLaunching() {
     writeLaunchTrace();
+    if (!otherBuildAllowsStart()) {
+        QCoreApplication::exit(0);
+        return;
+    }
     m_statusItem = std::make_unique<StatusItem>();
     rebuildMenu();
     resetStatusImage();

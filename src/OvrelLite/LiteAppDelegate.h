@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OvrelHub/shell/HubController.h"
+#include "OvrelHub/shell/OtherBuildAlert.h"
 #include "Platform/StatusItem.h"
 #include "Platform/StatusMenuModel.h"
 
@@ -42,14 +43,22 @@ public:
 
     static constexpr const char* kStatusSymbol = "square.grid.2x2";
 
+    // How the other-build alert asks the user (tests answer for them).
+    void setOtherBuildPresenter(OtherBuildAlert::Presenter presenter) {
+        m_otherBuildPresenter = std::move(presenter);
+    }
+
 private:
     void writeLaunchTrace();
+    // Shows the alert and returns false when the other build is installed.
+    bool otherBuildAllowsStart();
     void observeNotifications();
 
     HubSettings& m_settings;
     Workspace& m_workspace;
     std::unique_ptr<HubController> m_hub;
     std::unique_ptr<StatusItem> m_statusItem;
+    OtherBuildAlert::Presenter m_otherBuildPresenter;
 };
 
 } // namespace ovrel

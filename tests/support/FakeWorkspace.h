@@ -2,7 +2,9 @@
 
 #include "Platform/Workspace.h"
 
+#include <QHash>
 #include <QList>
+#include <QStringList>
 
 namespace ovrel::test {
 
@@ -13,7 +15,14 @@ public:
         opened.append(url);
         return true;
     }
+    void revealInFileViewer(const QString& path) override { revealed.append(path); }
+    std::optional<QString> applicationPath(const QString& bundleIdentifier) override {
+        const auto it = applications.constFind(bundleIdentifier);
+        return it == applications.cend() ? std::nullopt : std::optional<QString>(*it);
+    }
     QList<QUrl> opened;
+    QStringList revealed;
+    QHash<QString, QString> applications;
 };
 
 } // namespace ovrel::test

@@ -123,3 +123,17 @@ TEST_F(StatusMenuFixture, LaunchInstallsMenuAndRebuildsOnLayoutAndLanguageChange
     emit current->aboutToShow();
     EXPECT_EQ(delegate.hub().hostedMenu(), current);
 }
+
+TEST_F(StatusMenuFixture, OtherBuildInstalledStopsTheLaunchBeforeTheTray) {
+    test::writeFile(dir.file("opt/app/ovrel"), "elf");
+    workspace.applications.insert("vn.ovrel.app", dir.file("opt/app/ovrel"));
+    int asked = 0;
+    delegate.setOtherBuildPresenter([&](const OtherBuildAlert::Texts&) {
+        ++asked;
+        return OtherBuildAlert::Choice::quit;
+    });
+    delegate.applicationWillFinishLaunching();
+    delegate.applicationDidFinishLaunching();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(delegate.statusItem(), nullptr) << "nothing after the guard runs";
+}
