@@ -1,5 +1,6 @@
 #include "Platform/Crypto.h"
 
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/kdf.h>
 #include <openssl/params.h>
@@ -77,12 +78,16 @@ QByteArray hkdfSha256(QByteArrayView inputKey, QByteArrayView salt, QByteArrayVi
     OSSL_PARAM params[5];
     int n = 0;
     params[n++] = OSSL_PARAM_construct_utf8_string("digest", digestName, 0);
-    params[n++] = OSSL_PARAM_construct_octet_string("key", const_cast<char*>(inputKey.data()),
-                                                    static_cast<size_t>(inputKey.size()));
-    params[n++] = OSSL_PARAM_construct_octet_string("salt", const_cast<char*>(salt.data()),
-                                                    static_cast<size_t>(salt.size()));
-    params[n++] = OSSL_PARAM_construct_octet_string("info", const_cast<char*>(info.data()),
-                                                    static_cast<size_t>(info.size()));
+    // An empty view may carry a null pointer, which OpenSSL takes for a missing
+    // parameter; RFC 5869 allows empty inputs, so point empty ones at a real byte.
+    static char none = 0;
+    const auto octets = [](const char* key, QByteArrayView v) {
+        return OSSL_PARAM_construct_octet_string(
+            key, v.isEmpty() ? &none : const_cast<char*>(v.data()), static_cast<size_t>(v.size()));
+    };
+    params[n++] = octets("key", inputKey);
+    params[n++] = octets("salt", salt);
+    params[n++] = octets("info", info);
     params[n] = OSSL_PARAM_construct_end();
     QByteArray out(length, Qt::Uninitialized);
     const int ok = EVP_KDF_derive(ctx, reinterpret_cast<unsigned char*>(out.data()),
@@ -177,6 +182,12 @@ QByteArray randomBytes(int count) {
     if (RAND_bytes(reinterpret_cast<unsigned char*>(out.data()), count) != 1)
         throw std::runtime_error("secure random generator failed");
     return out;
+}
+
+void wipe(QByteArray& bytes) {
+    if (!bytes.isEmpty())
+        OPENSSL_cleanse(bytes.data(), static_cast<size_t>(bytes.size()));
+    bytes.clear();
 }
 
 } // namespace ovrel::Crypto

@@ -58,4 +58,8 @@ std::optional<QByteArray> aesGcmOpenDetached(QByteArrayView key, QByteArrayView 
 // generator fails (it never silently returns weak bytes).
 QByteArray randomBytes(int count);
 
+// Overwrites keys and plaintexts before their memory is released. Only this
+// copy is cleared: an implicitly shared buffer is detached first.
+void wipe(QByteArray& bytes);
+
 } // namespace ovrel::Crypto
