@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+#include <QRectF>
+#include <QSize>
+
+namespace ovrel {
+
+// Sizes of the module grid, in device-independent pixels (points).
+struct GridIconMetrics {
+    static constexpr int iconSide = 40;
+    static constexpr int iconSideMin = 36;
+    static constexpr int iconSideMax = 44;
+    static constexpr int textBlockWidth = 68;
+    static constexpr int textBlockHeight = 54;
+    static constexpr int cellWidth = iconSide + textBlockWidth;   // 108
+    static constexpr int cellHeight = iconSide + textBlockHeight; // 94
+    static constexpr int padding = 10;
+    static constexpr int hoverCornerRadius = 6;
+    static constexpr double iconSourceFraction = 0.875;
+    static constexpr int zoomPixels = 160;
+
+    static constexpr QSize cellSize(int iconSideValue) {
+        return {iconSideValue + textBlockWidth, iconSideValue + textBlockHeight};
+    }
+    static constexpr QSize gridSize(int rowCount, int columnCount) {
+        return {columnCount * cellWidth + 2 * padding, rowCount * cellHeight + 2 * padding};
+    }
+    // The centred part of a source icon that is kept when zooming (1/16 cut per edge).
+    static QRectF iconSourceRect(QSizeF imageSize);
+
+    // A 160 x 160 pixel rendering of the icon's centred source rectangle,
+    // shown as 40 x 40 points; the icon unchanged when it cannot be rendered.
+    static QIcon zoomed(const QIcon& icon);
+};
+
+} // namespace ovrel
