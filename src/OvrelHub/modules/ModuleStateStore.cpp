@@ -1,0 +1,73 @@
+#include "OvrelHub/modules/ModuleStateStore.h"
+
+#include "OvrelHub/modules/RegularFileReader.h"
+#include "OvrelHub/modules/UnreadableFileKeeper.h"
+#include "Platform/AtomicFile.h"
+#include "Platform/SystemLog.h"
+
+#include <QDateTime>
+
+namespace ovrel {
+
+ModuleStateStore::ModuleStateStore(ModulePaths paths) : m_paths(std::move(paths)) {}
+
+ModulesState ModuleStateStore::load() {
+    std::lock_guard guard(m_lock);
+    return readFile();
+}
+
+void ModuleStateStore::save(const ModulesState& state) {
+    std::lock_guard guard(m_lock);
+    writeFile(state);
+}
+
+void ModuleStateStore::update(const std::function<void(ModulesState&)>& body) {
+    std::lock_guard guard(m_lock);
+    ModulesState state = readFile();
+    body(state);
+    writeFile(state);
+}
+
+ModulesState ModuleStateStore::readFile() const {
+    const RegularFileReader::Result file =
+        RegularFileReader::read(m_paths.stateFile(), kMaxFileBytes);
+    if (file.status != RegularFileReader::Status::read)
+        return ModulesState::empty();
+    return ModulesState::decode(file.bytes).state;
+}
+
+void ModuleStateStore::writeFile(const ModulesState& state) const {
+    const QByteArray bytes = state.encode();
+    if (!keepUnreadableFileAside())
+        return;
+    try {
+        AtomicFile::write(m_paths.stateFile(), bytes);
+    } catch (const FileError&) {
+        // The old file stays; the next write tries again.
+    }
+}
+
+bool ModuleStateStore::keepUnreadableFileAside() const {
+    const QString path = m_paths.stateFile();
+    const RegularFileReader::Result file = RegularFileReader::read(path, kMaxFileBytes);
+    if (file.status == RegularFileReader::Status::missing)
+        return true;
+    if (file.status == RegularFileReader::Status::read && ModulesState::decode(file.bytes).intact)
+        return true;
+    try {
+        const QString aside =
+            UnreadableFileKeeper::keepAside(path, QDateTime::currentDateTimeUtc());
+        SystemLog::write(
+            QStringLiteral("Ovrel: modules-state.json không đọc được trọn vẹn — đã giữ bản cũ ở ") +
+            aside + QStringLiteral(" trước khi ghi đè"));
+        return true;
+    } catch (const FileError& error) {
+        SystemLog::write(QStringLiteral("Ovrel: modules-state.json không đọc được trọn vẹn và "
+                                        "không giữ lại được bản cũ: ") +
+                         error.description() +
+                         QStringLiteral(" — bỏ qua lần ghi để không mất dữ liệu"));
+        return false;
+    }
+}
+
+} // namespace ovrel
