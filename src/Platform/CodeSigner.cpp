@@ -21,7 +21,9 @@ BundleInfo readInfo(const BundleDirectory& bundle) {
     const QString path = QLatin1String(BundleLayout::kInfoPlist);
     const auto bytes = bundle.readFile(path, BundleInfo::kMaxBytes);
     if (!bytes)
-        throw CodeSigningError(Kind::infoPlistInvalid, path + QStringLiteral(" is missing"));
+        throw CodeSigningError(Kind::infoPlistInvalid,
+                               path +
+                                   QStringLiteral(" is missing, not a regular file or too large"));
     auto info = BundleInfo::parse(*bytes);
     if (!info)
         throw CodeSigningError(Kind::infoPlistInvalid,
