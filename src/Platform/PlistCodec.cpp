@@ -1,5 +1,7 @@
 #include "Platform/PlistCodec.h"
 
+#include "Platform/PlistDepthGuard.h"
+
 #include <QDateTime>
 #include <cstdlib>
 #include <limits>
@@ -158,6 +160,10 @@ plist_t toNode(const QVariant& value, int depth) {
 
 std::optional<QVariant> parse(const QByteArray& bytes) {
     if (bytes.isEmpty() || bytes.size() > kMaxBytes)
+        return std::nullopt;
+    // libplist recurses once per level: measure before it does. The margin
+    // covers the <plist> element; anything deeper than kMaxDepth fails below.
+    if (!PlistDepthGuard::withinDepth(bytes, kMaxDepth + 2))
         return std::nullopt;
     PlistHolder holder;
     const auto length = static_cast<uint32_t>(bytes.size());

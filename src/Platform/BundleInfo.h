@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace ovrel {
+
+// The two keys of a bundle's Info.plist that code signing needs.
+struct BundleInfo {
+    QString identifier; // CFBundleIdentifier; empty when absent
+    QString executable; // CFBundleExecutable: a plain file name in Contents/MacOS
+
+    static constexpr qint64 kMaxBytes = 1024 * 1024;
+
+    // Nothing when the bytes are not a dictionary property list or name no
+    // usable executable.
+    static std::optional<BundleInfo> parse(const QByteArray& plist);
+
+    // Contents/MacOS/<executable>
+    QString executablePath() const;
+
+    // Not empty, not "." or "..", no "/" and no control character.
+    static bool isPlainFileName(const QString& name);
+};
+
+} // namespace ovrel
