@@ -8,9 +8,52 @@
 
 namespace ovrel::test {
 
-// Records what the hub asked the desktop to open.
+// A running application that records what it was asked. It ends on terminate()
+// unless it ignoresTerminate, and always on forceTerminate().
+class FakeRunningApplication : public RunningApplication {
+public:
+    explicit FakeRunningApplication(qint64 pid, QString bundleIdentifier = {},
+                                    QString bundlePath = {}, QString executablePath = {})
+        : RunningApplication(pid, std::move(bundleIdentifier), std::move(bundlePath),
+                             std::move(executablePath)) {}
+
+    bool activate() override {
+        ++activations;
+        return !terminated;
+    }
+    bool terminate() override {
+        ++terminateRequests;
+        if (terminated)
+            return false;
+        terminated = !ignoresTerminate;
+        return true;
+    }
+    bool forceTerminate() override {
+        ++forceTerminateRequests;
+        if (terminated)
+            return false;
+        terminated = true;
+        return true;
+    }
+    bool isTerminated() const override { return terminated; }
+
+    bool ignoresTerminate = false;
+    bool terminated = false;
+    int activations = 0;
+    int terminateRequests = 0;
+    int forceTerminateRequests = 0;
+};
+
+// Records what the hub asked the desktop to open. Running applications are
+// listed per identifier (terminated ones are left out); openApplication calls
+// its completion at once with openResult, or openError when that is set.
 class FakeWorkspace : public Workspace {
 public:
+    struct OpenRequest {
+        QString bundlePath;
+        bool activate = false;
+    };
+
     bool openURL(const QUrl& url) override {
         opened.append(url);
         return true;
@@ -20,9 +63,28 @@ public:
         const auto it = applications.constFind(bundleIdentifier);
         return it == applications.cend() ? std::nullopt : std::optional<QString>(*it);
     }
+    RunningApplications runningApplications(const QString& bundleIdentifier) override {
+        RunningApplications result;
+        for (const auto& application : running.value(bundleIdentifier)) {
+            if (!application->isTerminated())
+                result.append(application);
+        }
+        return result;
+    }
+    void openApplication(const QString& bundlePath, bool activate,
+                         OpenApplicationCompletion completion) override {
+        openRequests.append({bundlePath, activate});
+        if (completion)
+            completion(openError ? nullptr : openResult, openError);
+    }
+
     QList<QUrl> opened;
     QStringList revealed;
     QHash<QString, QString> applications;
+    QHash<QString, QList<std::shared_ptr<FakeRunningApplication>>> running;
+    QList<OpenRequest> openRequests;
+    std::shared_ptr<RunningApplication> openResult;
+    std::optional<WorkspaceError> openError;
 };
 
 } // namespace ovrel::test

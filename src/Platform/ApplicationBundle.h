@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace ovrel {
+
+// What it takes to start the program of an application bundle, read from its
+// Contents/Info.plist: the identifier and Contents/MacOS/<CFBundleExecutable>.
+struct ApplicationBundle {
+    QString path;             // the bundle directory, absolute
+    QString bundleIdentifier; // CFBundleIdentifier; empty when not declared
+    QString executablePath;
+
+    // Throws WorkspaceError when the property list is missing, unreadable or
+    // not a dictionary, declares no plain file name as executable, or the
+    // executable is missing, not a regular file or not executable by us.
+    static ApplicationBundle load(const QString& bundlePath);
+
+    // A real Info.plist is a few kilobytes.
+    static constexpr qint64 kMaxInfoPlistBytes = 1 << 20;
+};
+
+} // namespace ovrel
