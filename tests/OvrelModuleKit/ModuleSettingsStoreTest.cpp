@@ -6,6 +6,7 @@
 #include "Platform/DarwinNotify.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -107,32 +108,54 @@ TEST_F(ModuleSettingsStoreTest, NonRegularFilesLoadTheDefaults) {
     EXPECT_EQ(store.load("clock", manifest), defaults);
 }
 
+// Notifications are seen by every process on the bus, and tests run side by
+// side: these use an id of their own.
+namespace {
+QString uniqueModuleId() {
+    return QStringLiteral("n%1").arg(QRandomGenerator::global()->generate64(), 16, 16,
+                                     QLatin1Char('0'));
+}
+} // namespace
+
 TEST_F(ModuleSettingsStoreTest, SavePostsTheSettingsNotificationOnce) {
     EXPECT_EQ(ModuleSettingsStore::notificationName("clock"), "vn.ovrel.module.clock.settings");
-    int clock = 0;
+    const QString id = uniqueModuleId();
+    const QString otherId = uniqueModuleId();
+    int posted = 0;
     int other = 0;
-    const auto clockToken =
-        DarwinNotify::observe("vn.ovrel.module.clock.settings", [&] { ++clock; });
+    const auto token =
+        DarwinNotify::observe(ModuleSettingsStore::notificationName(id), [&] { ++posted; });
     const auto otherToken =
-        DarwinNotify::observe("vn.ovrel.module.other.settings", [&] { ++other; });
-    if (!clockToken->isConnected())
+        DarwinNotify::observe(ModuleSettingsStore::notificationName(otherId), [&] { ++other; });
+    if (!token->isConnected())
         GTEST_SKIP() << "no D-Bus session bus";
 
-    store.save({{"size", SettingValue::fromInt(9)}}, "clock");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return clock > 0; }));
+    store.save({{"size", SettingValue::fromInt(9)}}, id);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return posted > 0; }));
     // Give a duplicate the chance to arrive.
     QTest::qWait(100);
-    EXPECT_EQ(clock, 1);
+    EXPECT_EQ(posted, 1);
     EXPECT_EQ(other, 0);
 }
 
 TEST_F(ModuleSettingsStoreTest, FailedSaveThrowsAndPostsNothing) {
+    const QString id = uniqueModuleId();
     int posted = 0;
-    const auto token = DarwinNotify::observe("vn.ovrel.module.clock.settings", [&] { ++posted; });
+    const auto token =
+        DarwinNotify::observe(ModuleSettingsStore::notificationName(id), [&] { ++posted; });
     // A file where the directory should be makes the write fail.
     writeFile(paths.settingsDir(), "not a directory");
-    EXPECT_THROW(store.save({{"size", SettingValue::fromInt(9)}}, "clock"), FileError);
-    QTest::qWait(100);
+    EXPECT_THROW(store.save({{"size", SettingValue::fromInt(9)}}, id), FileError);
+    // A successful save for another id afterwards proves notifications flow.
+    const ModuleSettingsStore working{ModulePaths(dir.file("elsewhere"))};
+    int control = 0;
+    const QString controlId = uniqueModuleId();
+    const auto controlToken =
+        DarwinNotify::observe(ModuleSettingsStore::notificationName(controlId), [&] { ++control; });
+    working.save({}, controlId);
+    if (token->isConnected()) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return control > 0; }));
+    }
     EXPECT_EQ(posted, 0);
 }
 
