@@ -165,10 +165,13 @@ private:
     QString string() {
         ++m_p; // opening quote
         qsizetype n = 0;
+        char16_t* buffer = reinterpret_cast<char16_t*>(m_scratch.data());
         for (;;) {
-            if (m_scratch.size() < n + 8)
+            if (m_scratch.size() < n + 8) {
                 m_scratch.resize(std::max<qsizetype>(2 * m_scratch.size(), n + 64));
-            char16_t* const d = reinterpret_cast<char16_t*>(m_scratch.data()) + n;
+                buffer = reinterpret_cast<char16_t*>(m_scratch.data());
+            }
+            char16_t* const d = buffer + n;
             if (m_end - m_p >= 8 && *m_p < 0x80) {
                 std::uint64_t word;
                 std::memcpy(&word, m_p, 8);
