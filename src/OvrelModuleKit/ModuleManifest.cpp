@@ -1,11 +1,11 @@
 #include "OvrelModuleKit/ModuleManifest.h"
 
-#include "OvrelModuleKit/BoundedFile.h"
 #include "OvrelModuleKit/Graphemes.h"
 #include "OvrelModuleKit/JsonDecodingError.h"
 #include "OvrelModuleKit/JsonReader.h"
 #include "OvrelModuleKit/ModulePaths.h"
 #include "OvrelModuleKit/RawModuleManifest.h"
+#include "Platform/BoundedFile.h"
 
 #include <QSet>
 
@@ -199,7 +199,11 @@ ModuleManifest ModuleManifest::validated(RawModuleManifest raw, const QString& e
 }
 
 std::optional<QByteArray> ModuleManifest::readData(const QString& bundle) {
-    return BoundedFile::read(ModulePaths::manifestFile(bundle), kMaxFileSize);
+    BoundedFile::ReadResult file =
+        BoundedFile::read(ModulePaths::manifestFile(bundle), kMaxFileSize);
+    if (file.status != BoundedFile::ReadResult::Status::ok)
+        return std::nullopt;
+    return std::move(file.bytes);
 }
 
 bool ModuleManifest::isValidMacOSVersion(const QString& version) {

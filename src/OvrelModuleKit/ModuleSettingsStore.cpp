@@ -1,20 +1,16 @@
 #include "OvrelModuleKit/ModuleSettingsStore.h"
 
-#include "OvrelModuleKit/BoundedFile.h"
 #include "OvrelModuleKit/JsonDecodingError.h"
 #include "OvrelModuleKit/JsonReader.h"
 #include "OvrelModuleKit/JsonWriter.h"
+#include "OvrelModuleKit/ModuleNotify.h"
 #include "OvrelModuleKit/ModuleSettings.h"
 #include "Platform/AtomicFile.h"
-#include "Platform/DarwinNotify.h"
+#include "Platform/BoundedFile.h"
 
 #include <QFile>
 
 namespace ovrel {
-
-QString ModuleSettingsStore::notificationName(const QString& id) {
-    return QStringLiteral("vn.ovrel.module.") + id + QStringLiteral(".settings");
-}
 
 std::optional<SettingsMap> ModuleSettingsStore::decode(const QByteArray& bytes) {
     const std::optional<JsonValue> json = JsonReader::parse(bytes);
@@ -39,10 +35,10 @@ QByteArray ModuleSettingsStore::encode(const SettingsMap& values) {
 }
 
 std::optional<SettingsMap> ModuleSettingsStore::readFile(const QString& path) {
-    const std::optional<QByteArray> bytes = BoundedFile::read(path, kMaxFileSize);
-    if (!bytes)
+    const BoundedFile::ReadResult file = BoundedFile::read(path, kMaxFileSize);
+    if (file.status != BoundedFile::ReadResult::Status::ok)
         return std::nullopt;
-    return decode(*bytes);
+    return decode(file.bytes);
 }
 
 SettingsMap ModuleSettingsStore::load(const QString& id, const ModuleManifest& manifest) const {
@@ -60,7 +56,7 @@ void ModuleSettingsStore::save(const SettingsMap& values, const QString& id) con
         throw FileError(path, QStringLiteral("invalid module id"));
     AtomicFile::makeDirectories(m_paths.settingsDir());
     AtomicFile::write(path, encode(values));
-    DarwinNotify::post(notificationName(id));
+    ModuleNotify::post(ModuleNotify::settingsName(id));
 }
 
 void ModuleSettingsStore::remove(const QString& id) const {

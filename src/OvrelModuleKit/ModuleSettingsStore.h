@@ -23,9 +23,6 @@ public:
 
     const ModulePaths& paths() const { return m_paths; }
 
-    // "vn.ovrel.module." + id + ".settings"
-    static QString notificationName(const QString& id);
-
     // An id that is not a valid module id never reaches the file system: it
     // could name a file outside ModuleSettings/.
 
@@ -33,7 +30,7 @@ public:
     // is missing, unreadable or undecodable anywhere. Never fails, never writes.
     SettingsMap load(const QString& id, const ModuleManifest& manifest) const;
 
-    // Writes the whole map atomically, then posts the settings notification.
+    // Writes the whole map atomically, then posts ModuleNotify::settingsName(id).
     // Throws FileError (nothing is posted then).
     void save(const SettingsMap& values, const QString& id) const;
 

@@ -1,6 +1,7 @@
 #include "ManifestFixture.h"
 #include "TestSupport.h"
 
+#include "OvrelModuleKit/ModuleNotify.h"
 #include "OvrelModuleKit/ModuleSettings.h"
 #include "OvrelModuleKit/ModuleSettingsStore.h"
 #include "Platform/DarwinNotify.h"
@@ -118,15 +119,13 @@ QString uniqueModuleId() {
 } // namespace
 
 TEST_F(ModuleSettingsStoreTest, SavePostsTheSettingsNotificationOnce) {
-    EXPECT_EQ(ModuleSettingsStore::notificationName("clock"), "vn.ovrel.module.clock.settings");
     const QString id = uniqueModuleId();
     const QString otherId = uniqueModuleId();
     int posted = 0;
     int other = 0;
-    const auto token =
-        DarwinNotify::observe(ModuleSettingsStore::notificationName(id), [&] { ++posted; });
+    const auto token = DarwinNotify::observe(ModuleNotify::settingsName(id), [&] { ++posted; });
     const auto otherToken =
-        DarwinNotify::observe(ModuleSettingsStore::notificationName(otherId), [&] { ++other; });
+        DarwinNotify::observe(ModuleNotify::settingsName(otherId), [&] { ++other; });
     if (!token->isConnected())
         GTEST_SKIP() << "no D-Bus session bus";
 
@@ -141,8 +140,7 @@ TEST_F(ModuleSettingsStoreTest, SavePostsTheSettingsNotificationOnce) {
 TEST_F(ModuleSettingsStoreTest, FailedSaveThrowsAndPostsNothing) {
     const QString id = uniqueModuleId();
     int posted = 0;
-    const auto token =
-        DarwinNotify::observe(ModuleSettingsStore::notificationName(id), [&] { ++posted; });
+    const auto token = DarwinNotify::observe(ModuleNotify::settingsName(id), [&] { ++posted; });
     // A file where the directory should be makes the write fail.
     writeFile(paths.settingsDir(), "not a directory");
     EXPECT_THROW(store.save({{"size", SettingValue::fromInt(9)}}, id), FileError);
@@ -151,7 +149,7 @@ TEST_F(ModuleSettingsStoreTest, FailedSaveThrowsAndPostsNothing) {
     int control = 0;
     const QString controlId = uniqueModuleId();
     const auto controlToken =
-        DarwinNotify::observe(ModuleSettingsStore::notificationName(controlId), [&] { ++control; });
+        DarwinNotify::observe(ModuleNotify::settingsName(controlId), [&] { ++control; });
     working.save({}, controlId);
     if (token->isConnected()) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return control > 0; }));
