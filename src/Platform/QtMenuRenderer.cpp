@@ -1,6 +1,7 @@
 #include "Platform/QtMenuRenderer.h"
 
 #include "Platform/SymbolIcons.h"
+#include "Platform/TwoLineMenuStyle.h"
 
 #include <QAction>
 #include <QMenu>
@@ -58,6 +59,7 @@ QAction* QtMenuRenderer::makeAction(const StatusMenuItem& item, QMenu& menu) {
         }
         if (!item.children.empty()) {
             auto* sub = new QMenu(&menu);
+            sub->setToolTipsVisible(true);
             render(item.children, *sub);
             action->setMenu(sub);
         }
@@ -75,6 +77,9 @@ QAction* QtMenuRenderer::makeAction(const StatusMenuItem& item, QMenu& menu) {
 }
 
 void QtMenuRenderer::render(const StatusMenuModel& model, QMenu& menu) {
+    // One style object for every menu: two-line items draw the same everywhere.
+    static TwoLineMenuStyle* style = new TwoLineMenuStyle;
+    menu.setStyle(style);
     menu.clear();
     insert(model, menu, nullptr);
 }

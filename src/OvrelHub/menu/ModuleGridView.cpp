@@ -29,7 +29,8 @@ QStringList wrapped(const QString& text, const QFont& font, int width, int maxLi
             break;
         line.setLineWidth(width);
         if (lines.size() == maxLines - 1) {
-            lines.append(QFontMetrics(font).elidedText(text.mid(line.textStart()), Qt::ElideRight, width));
+            lines.append(
+                QFontMetrics(font).elidedText(text.mid(line.textStart()), Qt::ElideRight, width));
             break;
         }
         lines.append(text.mid(line.textStart(), line.textLength()).trimmed());
@@ -40,7 +41,8 @@ QStringList wrapped(const QString& text, const QFont& font, int width, int maxLi
 
 } // namespace
 
-CellButton::CellButton(ModuleGridCell cell, QWidget* parent) : QWidget(parent), m_cell(std::move(cell)) {
+CellButton::CellButton(ModuleGridCell cell, QWidget* parent)
+    : QWidget(parent), m_cell(std::move(cell)) {
     setFixedSize(GridIconMetrics::cellWidth, GridIconMetrics::cellHeight);
     setAttribute(Qt::WA_Hover);
     setMouseTracking(true);
@@ -59,7 +61,8 @@ void CellButton::leaveEvent(QEvent*) {
 }
 
 void CellButton::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && m_cell.run)
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+        m_cell.run)
         m_cell.run();
 }
 
@@ -87,8 +90,9 @@ void CellButton::paintEvent(QPaintEvent*) {
     const QStringList subtitleLines = wrapped(m_cell.subtitle, subtitleFont, textWidth, 2);
 
     // The stack is centred vertically: icon, title, subtitle lines.
-    const int contentHeight = GridIconMetrics::iconSide + kSpacing + titleMetrics.height() + kSpacing +
-                              static_cast<int>(subtitleLines.size()) * subtitleMetrics.lineSpacing();
+    const int contentHeight =
+        GridIconMetrics::iconSide + kSpacing + titleMetrics.height() + kSpacing +
+        static_cast<int>(subtitleLines.size()) * subtitleMetrics.lineSpacing();
     int y = std::max(0, (height() - contentHeight) / 2);
 
     const QRect iconRect((width() - GridIconMetrics::iconSide) / 2, y, GridIconMetrics::iconSide,
@@ -115,14 +119,15 @@ void CellButton::paintEvent(QPaintEvent*) {
     p.setPen(secondary);
     p.setFont(subtitleFont);
     for (const QString& line : subtitleLines) {
-        p.drawText(QRect(4, y, textWidth, subtitleMetrics.height()), Qt::AlignHCenter | Qt::AlignTop, line);
+        p.drawText(QRect(4, y, textWidth, subtitleMetrics.height()),
+                   Qt::AlignHCenter | Qt::AlignTop, line);
         y += subtitleMetrics.lineSpacing();
     }
 }
 
-ModuleGridView::ModuleGridView(std::vector<std::vector<ModuleGridCell>> rows, int columns, QWidget* parent)
-    : QWidget(parent),
-      m_size(GridIconMetrics::gridSize(static_cast<int>(rows.size()), columns)) {
+ModuleGridView::ModuleGridView(std::vector<std::vector<ModuleGridCell>> rows, int columns,
+                               QWidget* parent)
+    : QWidget(parent), m_size(GridIconMetrics::gridSize(static_cast<int>(rows.size()), columns)) {
     setFixedSize(m_size);
     int y = GridIconMetrics::padding;
     for (auto& row : rows) {

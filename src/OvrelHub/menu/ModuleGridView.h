@@ -41,7 +41,8 @@ private:
 class ModuleGridView : public QWidget {
     Q_OBJECT
 public:
-    ModuleGridView(std::vector<std::vector<ModuleGridCell>> rows, int columns, QWidget* parent = nullptr);
+    ModuleGridView(std::vector<std::vector<ModuleGridCell>> rows, int columns,
+                   QWidget* parent = nullptr);
     QSize sizeHint() const override { return m_size; }
     QSize minimumSizeHint() const override { return m_size; }
 
