@@ -4,6 +4,7 @@
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/shell/OtherBuildGuard.h"
 #include "OvrelHub/shell/Trace.h"
+#include "OvrelHub/modules/ModulesChanged.h"
 #include "OvrelLite/OvrelLiteHubWiring.h"
 #include "Platform/NotificationCenter.h"
 #include "Platform/QtMenuRenderer.h"
@@ -22,8 +23,9 @@ QPointer<LiteAppDelegate>& sharedDelegate() {
 }
 } // namespace
 
-LiteAppDelegate::LiteAppDelegate(HubSettings& settings, Workspace& workspace)
-    : m_settings(settings), m_workspace(workspace),
+LiteAppDelegate::LiteAppDelegate(HubController::Collaborators collaborators)
+    : m_collaborators(std::move(collaborators)), m_settings(m_collaborators.settings),
+      m_workspace(m_collaborators.workspace),
       m_otherBuildPresenter(OtherBuildAlert::messageBoxPresenter()) {
     sharedDelegate() = this;
 }
@@ -42,7 +44,7 @@ HubController& LiteAppDelegate::hub() {
                 if (self)
                     self->rebuildMenu();
             },
-            HubController::Collaborators{m_settings, m_workspace});
+            m_collaborators);
     }
     return *m_hub;
 }
@@ -82,6 +84,7 @@ void LiteAppDelegate::applicationDidFinishLaunching() {
     rebuildMenu();
     resetStatusImage();
     m_statusItem->show();
+    hub().didFinishLaunching();
     observeNotifications();
 }
 

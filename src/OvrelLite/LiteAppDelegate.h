@@ -19,7 +19,7 @@ class Workspace;
 class LiteAppDelegate : public QObject {
     Q_OBJECT
 public:
-    LiteAppDelegate(HubSettings& settings, Workspace& workspace);
+    explicit LiteAppDelegate(HubController::Collaborators collaborators);
     ~LiteAppDelegate() override;
 
     // The delegate of the running program, if any.
@@ -54,6 +54,7 @@ private:
     bool otherBuildAllowsStart();
     void observeNotifications();
 
+    HubController::Collaborators m_collaborators;
     HubSettings& m_settings;
     Workspace& m_workspace;
     std::unique_ptr<HubController> m_hub;

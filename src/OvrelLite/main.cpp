@@ -2,6 +2,8 @@
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelLite/LiteAppDelegate.h"
 #include "Platform/MenuText.h"
+#include "OvrelModuleKit/ModulePaths.h"
+#include "Platform/BundleLocator.h"
 #include "Platform/Workspace.h"
 
 #include <QApplication>
@@ -32,7 +34,9 @@ int main(int argc, char** argv) {
     parser.addOptions({printMenu, exitWhenReady});
     parser.process(app);
 
-    LiteAppDelegate delegate(HubSettings::shared(), DesktopWorkspace::shared());
+    const ModulePaths& paths = ModulePaths::defaultPaths();
+    DesktopWorkspace::shared().setBundleLocator(moduleBundleLocator(paths.modulesDir()));
+    LiteAppDelegate delegate(HubController::Collaborators{HubSettings::shared(), DesktopWorkspace::shared(), paths});
     delegate.applicationWillFinishLaunching();
 
     if (parser.isSet(printMenu)) {

@@ -20,6 +20,9 @@ std::optional<BundleInfo> BundleInfo::parse(const QByteArray& plist) {
     const QVariant identifier = map.value(QStringLiteral("CFBundleIdentifier"));
     if (identifier.metaType().id() == QMetaType::QString)
         info.identifier = identifier.toString();
+    const QVariant icon = map.value(QStringLiteral("CFBundleIconFile"));
+    if (icon.metaType().id() == QMetaType::QString && isPlainFileName(icon.toString()))
+        info.iconFile = icon.toString();
     return info;
 }
 

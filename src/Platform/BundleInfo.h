@@ -10,6 +10,7 @@ namespace ovrel {
 struct BundleInfo {
     QString identifier; // CFBundleIdentifier; empty when absent
     QString executable; // CFBundleExecutable: a plain file name in Contents/MacOS
+    QString iconFile;   // CFBundleIconFile when it is a plain file name; empty otherwise
 
     static constexpr qint64 kMaxBytes = 1024 * 1024;
 

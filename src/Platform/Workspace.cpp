@@ -121,3 +121,28 @@ void DesktopWorkspace::openApplication(const QString& bundlePath, bool activate,
 }
 
 } // namespace ovrel
+
+namespace ovrel {
+
+QSet<QString> DesktopWorkspace::runningBundleIdentifiers(const QStringList& bundleIdentifiers) {
+    const BundleLocator locate = locator();
+    if (!locate)
+        return {};
+    QHash<QString, QString> identifierByDirectory;
+    QStringList directories;
+    for (const QString& identifier : bundleIdentifiers) {
+        for (const QString& directory : locate(identifier)) {
+            identifierByDirectory.insert(ProcessScanner::canonicalDirectory(directory), identifier);
+            directories.append(directory);
+        }
+    }
+    QSet<QString> running;
+    for (const ProcessScanner::Match& match : ProcessScanner().executablesInside(directories)) {
+        const auto it = identifierByDirectory.constFind(match.directory);
+        if (it != identifierByDirectory.cend())
+            running.insert(*it);
+    }
+    return running;
+}
+
+} // namespace ovrel

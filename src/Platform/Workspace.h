@@ -4,6 +4,7 @@
 #include "Platform/RunningApplication.h"
 #include "Platform/WorkspaceError.h"
 
+#include <QSet>
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -31,6 +32,9 @@ public:
 
     // The running instances of the application, the longest-running first.
     virtual RunningApplications runningApplications(const QString& bundleIdentifier) = 0;
+    // Which of these identifiers have at least one running process, in one look
+    // at the system (the status menu asks this for every module on each opening).
+    virtual QSet<QString> runningBundleIdentifiers(const QStringList& bundleIdentifiers) = 0;
     // Starts the bundle's program and returns at once; the completion runs
     // later on the main thread. activate asks for the application to come to
     // the front.
@@ -58,6 +62,7 @@ public:
     void revealInFileViewer(const QString& path) override;
     std::optional<QString> applicationPath(const QString& bundleIdentifier) override;
     RunningApplications runningApplications(const QString& bundleIdentifier) override;
+    QSet<QString> runningBundleIdentifiers(const QStringList& bundleIdentifiers) override;
     // The program is started detached (see DetachedLauncher); a desktop brings a
     // newly started program's window forward by itself, so activate needs no
     // further request here.

@@ -71,6 +71,14 @@ public:
         }
         return result;
     }
+    QSet<QString> runningBundleIdentifiers(const QStringList& bundleIdentifiers) override {
+        QSet<QString> result;
+        for (const QString& identifier : bundleIdentifiers) {
+            if (!runningApplications(identifier).isEmpty())
+                result.insert(identifier);
+        }
+        return result;
+    }
     void openApplication(const QString& bundlePath, bool activate,
                          OpenApplicationCompletion completion) override {
         openRequests.append({bundlePath, activate});

@@ -1,7 +1,6 @@
 #include "OvrelHub/menu/GridIconMetrics.h"
 
 #include <QPainter>
-#include <QPixmap>
 
 namespace ovrel {
 
@@ -11,34 +10,24 @@ QRectF GridIconMetrics::iconSourceRect(QSizeF size) {
             size.height() * iconSourceFraction};
 }
 
-QIcon GridIconMetrics::zoomed(const QIcon& icon) {
-    if (icon.isNull())
-        return icon;
-    // Render the source at its largest available size so the cut keeps detail.
-    const QList<QSize> sizes = icon.availableSizes();
-    QSize sourceSize(zoomPixels, zoomPixels);
-    for (const QSize& s : sizes) {
-        if (s.width() > sourceSize.width())
-            sourceSize = s;
-    }
-    const QImage source = icon.pixmap(sourceSize).toImage();
+QImage GridIconMetrics::zoomed(const QImage& source) {
     if (source.isNull())
-        return icon;
+        return source;
     QImage target(zoomPixels, zoomPixels, QImage::Format_ARGB32_Premultiplied);
     if (target.isNull())
-        return icon;
+        return source;
     target.fill(Qt::transparent);
     {
         QPainter painter(&target);
         if (!painter.isActive())
-            return icon;
+            return source;
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         painter.drawImage(QRectF(0, 0, zoomPixels, zoomPixels), source,
                           iconSourceRect(QSizeF(source.size())));
     }
     target.setDevicePixelRatio(static_cast<double>(zoomPixels) / iconSide);
-    return QIcon(QPixmap::fromImage(target));
+    return target;
 }
 
 } // namespace ovrel

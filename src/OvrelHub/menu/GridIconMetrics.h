@@ -30,9 +30,10 @@ struct GridIconMetrics {
     // The centred part of a source icon that is kept when zooming (1/16 cut per edge).
     static QRectF iconSourceRect(QSizeF imageSize);
 
-    // A 160 x 160 pixel rendering of the icon's centred source rectangle,
-    // shown as 40 x 40 points; the icon unchanged when it cannot be rendered.
-    static QIcon zoomed(const QIcon& icon);
+    // A 160 x 160 pixel rendering of the image's centred source rectangle,
+    // shown as 40 x 40 points; the image unchanged when it cannot be rendered.
+    // Works on images so it can run off the main thread.
+    static QImage zoomed(const QImage& image);
 };
 
 } // namespace ovrel

@@ -2,11 +2,19 @@
 
 #include "OvrelConfig/HubLanguage.h"
 #include "OvrelConfig/Loc.h"
+#include "OvrelHub/menu/DynamicMenuSections.h"
+#include "OvrelHub/menu/ModuleIcons.h"
+#include "OvrelHub/menu/ModuleMenuBuilder.h"
+#include "OvrelHub/modules/ModuleStateStore.h"
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/shell/ServiceEndpoints.h"
+#include "OvrelModuleKit/ModuleHostState.h"
+#include "Platform/FileError.h"
+#include "Platform/SystemLog.h"
 #include "Platform/Workspace.h"
 
 #include <QApplication>
+#include <QtConcurrent>
 
 namespace ovrel {
 
@@ -14,18 +22,113 @@ HubController::HubController(EditionProvider edition, std::function<void()> onSe
                              std::function<void()> onMenuNeedsRebuild, Collaborators collaborators)
     : m_onMenuNeedsRebuild(std::move(onMenuNeedsRebuild)), m_edition(std::move(edition)),
       m_onSessionStatusChanged(std::move(onSessionStatusChanged)),
-      m_settings(collaborators.settings), m_workspace(collaborators.workspace) {
+      m_settings(collaborators.settings), m_workspace(collaborators.workspace),
+      m_paths(std::move(collaborators.paths)), m_stateStore(collaborators.stateStore),
+      m_installedManifests(std::move(collaborators.installedManifests)),
+      m_runnerSource(std::move(collaborators.runner)) {
     HubSettings* settings = &m_settings;
     HubLanguage::setProvider([settings] { return settings->appLanguage(); });
-}
-
-void HubController::menuWillOpen(QMenu* menu) {
-    m_hostedMenu = menu;
 }
 
 void HubController::requestMenuRebuild() const {
     if (m_onMenuNeedsRebuild)
         m_onMenuNeedsRebuild();
+}
+
+void HubController::didFinishLaunching() {
+    if (m_runnerSource)
+        m_runner = m_runnerSource();
+    refreshModuleMenu();
+}
+
+void HubController::publishHostState() {
+    const QString language = AppLanguages::rawValue(m_settings.appLanguage());
+    const QString base = m_settings.apiBaseURL();
+    try {
+        ModuleHostState::write(language, QUrl(base), m_paths);
+    } catch (const std::exception& e) {
+        const auto* fileError = dynamic_cast<const FileError*>(&e);
+        SystemLog::write(QStringLiteral("Ovrel: không ghi được host.json: ") +
+                         (fileError ? fileError->description() : QString::fromUtf8(e.what())));
+    }
+}
+
+namespace {
+struct BuiltModel {
+    QList<ModuleMenuItem> items;
+    ModuleIconImages images;
+};
+} // namespace
+
+void HubController::refreshModuleMenu() {
+    publishHostState();
+    QSet<QString> quickAccess;
+    if (m_stateStore) {
+        const ModulesState state = m_stateStore->load();
+        for (const auto& [id, module] : state.installed) {
+            if (module.quickAccessEnabled)
+                quickAccess.insert(id);
+        }
+    }
+    m_model.quickAccessModuleIds = quickAccess;
+    if (!m_installedManifests)
+        return;
+
+    // Continuations bound to this object are dropped if it is gone by then.
+    m_installedManifests().then(this, [this](QList<InstalledPair> pairs) {
+        const AppLanguage language = m_settings.appLanguage();
+        const ModulePaths paths = m_paths;
+        QtConcurrent::run([pairs, language, paths] {
+            BuiltModel built;
+            built.items = ModuleMenuBuilder::items(pairs, language, paths);
+            built.images = ModuleIconImages::load(built.items);
+            return built;
+        }).then(this, [this, pairs](BuiltModel built) {
+            m_model.items = std::move(built.items);
+            m_model.icons = built.images.menuIcons();
+            m_model.gridIcons = built.images.gridIcons();
+            m_model.dynamicMenuSources = pairs;
+            requestMenuRebuild();
+            emit moduleModelRefreshed();
+        });
+    });
+}
+
+void HubController::menuWillOpen(QMenu* menu) {
+    m_hostedMenu = menu;
+    if (!menu)
+        return;
+    QPointer<HubController> self(this);
+    const auto items = DynamicMenuSections::items(m_model.dynamicMenuSources, HubLanguage::current(), m_paths,
+                                                  m_workspace, [self](const ModuleCommandRef& ref) {
+                                                      if (self)
+                                                          self->runModuleCommand(ref);
+                                                  });
+    DynamicMenuSections::rebuild(*menu, m_dynamicInsertAfter, items);
+}
+
+void HubController::closeHostedMenu() {
+    if (m_hostedMenu)
+        m_hostedMenu->close();
+}
+
+void HubController::runModuleCommand(const ModuleCommandRef& ref) {
+    if (m_runner)
+        m_runner->send(ref.command, ref.argument, ref.moduleId);
+}
+
+ModuleMenuPresenter HubController::presenter(AppLanguage language) {
+    QPointer<HubController> self(this);
+    return ModuleMenuPresenter(
+        m_model, language,
+        [self](const ModuleCommandRef& ref) {
+            if (self)
+                self->runModuleCommand(ref);
+        },
+        [self] {
+            if (self)
+                self->closeHostedMenu();
+        });
 }
 
 StatusMenuModel HubController::updateBannerItems() const {
@@ -34,8 +137,7 @@ StatusMenuModel HubController::updateBannerItems() const {
     const AppLanguage language = HubLanguage::current();
     StatusMenuItem banner;
     banner.id = QStringLiteral("update-banner");
-    banner.title =
-        Loc::format(LocKey::newVersionAvailableFormat, language, {m_latestRelease->version});
+    banner.title = Loc::format(LocKey::newVersionAvailableFormat, language, {m_latestRelease->version});
     QPointer<HubController> self(const_cast<HubController*>(this));
     banner.action = [self] {
         if (self)
@@ -48,9 +150,27 @@ StatusMenuModel HubController::platformMenuItems() {
     const AppLanguage language = HubLanguage::current();
     QPointer<HubController> self(this);
     StatusMenuModel items;
+    auto append = [&items](StatusMenuModel more) {
+        items.insert(items.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+    };
 
     items.push_back(StatusMenuItem::separator(QString::fromLatin1(kOpeningSeparatorId)));
     m_dynamicInsertAfter = QString::fromLatin1(kOpeningSeparatorId);
+
+    const ModuleMenuPresenter modules = presenter(language);
+    StatusMenuModel quickAccess = modules.quickAccessItems();
+    if (!quickAccess.empty()) {
+        append(std::move(quickAccess));
+        items.push_back(StatusMenuItem::separator(QStringLiteral("quick-access-separator")));
+    }
+    if (!m_model.items.isEmpty()) {
+        const auto grid = m_settings.menuGridLayout();
+        append(m_settings.menuPresentation() == MenuPresentation::list
+                   ? modules.listItems(m_model.items)
+                   : modules.gridItems(m_model.items, MenuGridLayout(grid.rows, grid.columns)));
+        m_dynamicInsertAfter = items.back().id;
+        items.push_back(StatusMenuItem::separator(QStringLiteral("modules-separator")));
+    }
 
     StatusMenuItem settings;
     settings.id = QStringLiteral("settings");

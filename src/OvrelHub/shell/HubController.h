@@ -1,9 +1,14 @@
 #pragma once
 
+#include "OvrelHub/menu/ModuleMenuPresenter.h"
+#include "OvrelHub/modules/InstalledPair.h"
+#include "OvrelHub/modules/ModuleCommandRef.h"
 #include "OvrelHub/shell/EditionSettings.h"
 #include "OvrelHub/update/UpdateRelease.h"
+#include "OvrelModuleKit/ModulePaths.h"
 #include "Platform/StatusMenuModel.h"
 
+#include <QFuture>
 #include <QMenu>
 #include <QObject>
 #include <QPointer>
@@ -13,24 +18,38 @@
 namespace ovrel {
 
 class HubSettings;
+class ModuleStateStore;
 class Workspace;
 
-// Owns what the status menu is drawn from and the fixed parts of that menu.
-// Lives on the main thread for the whole process.
+// Owns what the status menu is drawn from (the module model, the newest hub
+// release) and the fixed parts of that menu. Lives on the main thread for the
+// whole process.
 class HubController : public QObject {
     Q_OBJECT
 public:
     static constexpr const char* kOpeningSeparatorId = "opening-separator";
 
+    using InstalledManifests = std::function<QFuture<QList<InstalledPair>>()>;
+
     struct Collaborators {
         HubSettings& settings;
         Workspace& workspace;
+        ModulePaths paths;
+        ModuleStateStore* stateStore = nullptr;   // quick-access flags
+        InstalledManifests installedManifests;    // the module store's query
+        std::function<ModuleCommandSending*()> runner; // taken when launch finishes
     };
 
     HubController(EditionProvider edition, std::function<void()> onSessionStatusChanged,
                   std::function<void()> onMenuNeedsRebuild, Collaborators collaborators);
 
-    // The menu that is open or was opened last.
+    // Launch work: takes the runner and refreshes the module model.
+    void didFinishLaunching();
+    // Publishes the host state, re-reads quick access, then rebuilds the
+    // module model off the main thread and asks for a menu rebuild.
+    void refreshModuleMenu();
+
+    // The status menu is opening: re-insert the published module menus.
     void menuWillOpen(QMenu* menu);
     QMenu* hostedMenu() const { return m_hostedMenu; }
 
@@ -39,6 +58,9 @@ public:
     StatusMenuModel platformMenuItems();
     const QString& dynamicInsertAfter() const { return m_dynamicInsertAfter; }
 
+    const ModuleMenuModel& moduleModel() const { return m_model; }
+    void setModuleModel(ModuleMenuModel model) { m_model = std::move(model); }
+
     const std::optional<UpdateRelease>& latestRelease() const { return m_latestRelease; }
     void setLatestRelease(const UpdateRelease& release) { m_latestRelease = release; }
 
@@ -46,6 +68,7 @@ public:
     void showWhatsNew();
     void openSettings();
     void openUserGuide();
+    void runModuleCommand(const ModuleCommandRef& ref);
 
     // Windows that other parts of the hub provide, installed as they come.
     void setWhatsNewPresenter(std::function<void(const UpdateRelease&)> present) {
@@ -61,13 +84,27 @@ public:
 
     void terminate() {}
 
+signals:
+    // A refresh applied its model (tests and benchmarks wait for it).
+    void moduleModelRefreshed();
+
 private:
+    void publishHostState();
+    void closeHostedMenu();
+    ModuleMenuPresenter presenter(AppLanguage language);
+
     std::function<void()> m_onMenuNeedsRebuild;
     EditionProvider m_edition;
     std::function<void()> m_onSessionStatusChanged;
     HubSettings& m_settings;
     Workspace& m_workspace;
+    ModulePaths m_paths;
+    ModuleStateStore* m_stateStore;
+    InstalledManifests m_installedManifests;
+    std::function<ModuleCommandSending*()> m_runnerSource;
+    ModuleCommandSending* m_runner = nullptr;
 
+    ModuleMenuModel m_model;
     QString m_dynamicInsertAfter;
     QPointer<QMenu> m_hostedMenu;
     std::optional<UpdateRelease> m_latestRelease;

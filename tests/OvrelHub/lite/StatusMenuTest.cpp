@@ -21,7 +21,7 @@ struct StatusMenuFixture : ::testing::Test {
     HubSettings settings{defaults, NotificationCenter::defaultCenter(),
                          [] { return AppLanguage::vi; }};
     test::FakeWorkspace workspace;
-    LiteAppDelegate delegate{settings, workspace};
+    LiteAppDelegate delegate{HubController::Collaborators{settings, workspace, ModulePaths(dir.file("root"))}};
 
     static QStringList ids(const StatusMenuModel& model) {
         QStringList out;

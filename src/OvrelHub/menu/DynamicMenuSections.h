@@ -1,0 +1,41 @@
+#pragma once
+
+#include "OvrelConfig/AppLanguage.h"
+#include "OvrelHub/modules/InstalledPair.h"
+#include "OvrelHub/modules/ModuleCommandRef.h"
+#include "OvrelModuleKit/DynamicMenuItem.h"
+#include "OvrelModuleKit/ModulePaths.h"
+#include "Platform/StatusMenuModel.h"
+
+#include <QList>
+#include <functional>
+
+class QMenu;
+
+namespace ovrel {
+
+class Workspace;
+
+// The menus that running modules publish, read afresh on every opening of the
+// status menu and placed after the module section.
+class DynamicMenuSections {
+public:
+    // Identifies every item this class adds, so the next opening removes exactly those.
+    static constexpr const char* kIdPrefix = "dynamic:";
+
+    using Run = std::function<void(const ModuleCommandRef&)>;
+
+    // Header, entries and one closing separator for every running module whose
+    // file yields a section; nothing when no module has one.
+    static StatusMenuModel items(const QList<InstalledPair>& sources, AppLanguage language,
+                                 const ModulePaths& paths, Workspace& workspace, const Run& run);
+
+    static StatusMenuItem makeItem(const DynamicMenuItem& item, const QString& moduleId, const Run& run);
+
+    // Removes the previous opening's items, then inserts `items` right after
+    // the item with `anchorId`; inserts nothing when the anchor is gone.
+    static void rebuild(QMenu& menu, const QString& anchorId, const StatusMenuModel& items);
+    static void removeAll(QMenu& menu);
+};
+
+} // namespace ovrel
