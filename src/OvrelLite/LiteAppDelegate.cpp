@@ -1,10 +1,10 @@
 #include "OvrelLite/LiteAppDelegate.h"
 
+#include "OvrelHub/modules/ModulesChanged.h"
 #include "OvrelHub/shell/BuildIdentity.h"
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/shell/OtherBuildGuard.h"
 #include "OvrelHub/shell/Trace.h"
-#include "OvrelHub/modules/ModulesChanged.h"
 #include "OvrelLite/OvrelLiteHubWiring.h"
 #include "Platform/NotificationCenter.h"
 #include "Platform/QtMenuRenderer.h"

@@ -1,9 +1,9 @@
 #include "OvrelHub/shell/BuildIdentity.h"
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelLite/LiteAppDelegate.h"
-#include "Platform/MenuText.h"
 #include "OvrelModuleKit/ModulePaths.h"
 #include "Platform/BundleLocator.h"
+#include "Platform/MenuText.h"
 #include "Platform/Workspace.h"
 
 #include <QApplication>
@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
 
     const ModulePaths& paths = ModulePaths::defaultPaths();
     DesktopWorkspace::shared().setBundleLocator(moduleBundleLocator(paths.modulesDir()));
-    LiteAppDelegate delegate(HubController::Collaborators{HubSettings::shared(), DesktopWorkspace::shared(), paths});
+    LiteAppDelegate delegate(
+        HubController::Collaborators{HubSettings::shared(), DesktopWorkspace::shared(), paths});
     delegate.applicationWillFinishLaunching();
 
     if (parser.isSet(printMenu)) {

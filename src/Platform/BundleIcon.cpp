@@ -8,7 +8,8 @@
 namespace ovrel::BundleIcon {
 
 QImage image(const QString& bundlePath, int maxSide) {
-    const auto plist = BoundedFile::read(bundlePath + QStringLiteral("/Contents/Info.plist"), BundleInfo::kMaxBytes);
+    const auto plist = BoundedFile::read(bundlePath + QStringLiteral("/Contents/Info.plist"),
+                                         BundleInfo::kMaxBytes);
     if (plist.status != BoundedFile::ReadResult::Status::ok)
         return {};
     const auto info = BundleInfo::parse(plist.bytes);
@@ -17,7 +18,8 @@ QImage image(const QString& bundlePath, int maxSide) {
     QString file = info->iconFile;
     if (QFileInfo(file).suffix().isEmpty())
         file += QStringLiteral(".png");
-    const auto bytes = BoundedFile::read(bundlePath + QStringLiteral("/Contents/Resources/") + file, kMaxIconBytes);
+    const auto bytes = BoundedFile::read(bundlePath + QStringLiteral("/Contents/Resources/") + file,
+                                         kMaxIconBytes);
     if (bytes.status != BoundedFile::ReadResult::Status::ok)
         return {};
     QImage image = QImage::fromData(bytes.bytes);

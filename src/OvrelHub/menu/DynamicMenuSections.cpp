@@ -38,8 +38,9 @@ StatusMenuItem DynamicMenuSections::makeItem(const DynamicMenuItem& item, const 
     return out;
 }
 
-StatusMenuModel DynamicMenuSections::items(const QList<InstalledPair>& sources, AppLanguage language,
-                                           const ModulePaths& paths, Workspace& workspace, const Run& run) {
+StatusMenuModel DynamicMenuSections::items(const QList<InstalledPair>& sources,
+                                           AppLanguage language, const ModulePaths& paths,
+                                           Workspace& workspace, const Run& run) {
     if (sources.isEmpty())
         return {};
     // One look at the running processes for all modules.
@@ -57,8 +58,9 @@ StatusMenuModel DynamicMenuSections::items(const QList<InstalledPair>& sources, 
         // would be dropped anyway, and a stale bad file would log on every opening.
         if (!isRunning)
             continue;
-        const auto section = DynamicMenuBuilder::section(moduleName, DynamicMenuFile::read(paths, id),
-                                                         pair.manifest.dynamicCommands(), isRunning);
+        const auto section =
+            DynamicMenuBuilder::section(moduleName, DynamicMenuFile::read(paths, id),
+                                        pair.manifest.dynamicCommands(), isRunning);
         if (!section)
             continue;
         StatusMenuItem header;
@@ -70,7 +72,8 @@ StatusMenuModel DynamicMenuSections::items(const QList<InstalledPair>& sources, 
             out.push_back(makeItem(item, id, run));
     }
     if (!out.empty())
-        out.push_back(StatusMenuItem::separator(QString::fromLatin1(kIdPrefix) + QStringLiteral("separator")));
+        out.push_back(StatusMenuItem::separator(QString::fromLatin1(kIdPrefix) +
+                                                QStringLiteral("separator")));
     return out;
 }
 
@@ -85,7 +88,8 @@ void DynamicMenuSections::removeAll(QMenu& menu) {
     }
 }
 
-void DynamicMenuSections::rebuild(QMenu& menu, const QString& anchorId, const StatusMenuModel& items) {
+void DynamicMenuSections::rebuild(QMenu& menu, const QString& anchorId,
+                                  const StatusMenuModel& items) {
     removeAll(menu);
     const QList<QAction*> actions = menu.actions();
     const auto anchor = std::find_if(actions.cbegin(), actions.cend(), [&](const QAction* action) {

@@ -30,7 +30,8 @@ public:
     static StatusMenuModel items(const QList<InstalledPair>& sources, AppLanguage language,
                                  const ModulePaths& paths, Workspace& workspace, const Run& run);
 
-    static StatusMenuItem makeItem(const DynamicMenuItem& item, const QString& moduleId, const Run& run);
+    static StatusMenuItem makeItem(const DynamicMenuItem& item, const QString& moduleId,
+                                   const Run& run);
 
     // Removes the previous opening's items, then inserts `items` right after
     // the item with `anchorId`; inserts nothing when the anchor is gone.

@@ -11,7 +11,8 @@ namespace ovrel {
 ModuleIconImages ModuleIconImages::load(const QList<ModuleMenuItem>& items) {
     ModuleIconImages out;
     for (const ModuleMenuItem& item : items) {
-        if (out.menu.contains(item.moduleId) || !item.iconPath || !QFileInfo::exists(*item.iconPath))
+        if (out.menu.contains(item.moduleId) || !item.iconPath ||
+            !QFileInfo::exists(*item.iconPath))
             continue;
         const QImage image = BundleIcon::image(*item.iconPath);
         out.menu.insert(item.moduleId, image);

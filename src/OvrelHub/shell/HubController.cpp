@@ -99,11 +99,12 @@ void HubController::menuWillOpen(QMenu* menu) {
     if (!menu)
         return;
     QPointer<HubController> self(this);
-    const auto items = DynamicMenuSections::items(m_model.dynamicMenuSources, HubLanguage::current(), m_paths,
-                                                  m_workspace, [self](const ModuleCommandRef& ref) {
-                                                      if (self)
-                                                          self->runModuleCommand(ref);
-                                                  });
+    const auto items =
+        DynamicMenuSections::items(m_model.dynamicMenuSources, HubLanguage::current(), m_paths,
+                                   m_workspace, [self](const ModuleCommandRef& ref) {
+                                       if (self)
+                                           self->runModuleCommand(ref);
+                                   });
     DynamicMenuSections::rebuild(*menu, m_dynamicInsertAfter, items);
 }
 
@@ -137,7 +138,8 @@ StatusMenuModel HubController::updateBannerItems() const {
     const AppLanguage language = HubLanguage::current();
     StatusMenuItem banner;
     banner.id = QStringLiteral("update-banner");
-    banner.title = Loc::format(LocKey::newVersionAvailableFormat, language, {m_latestRelease->version});
+    banner.title =
+        Loc::format(LocKey::newVersionAvailableFormat, language, {m_latestRelease->version});
     QPointer<HubController> self(const_cast<HubController*>(this));
     banner.action = [self] {
         if (self)
@@ -151,7 +153,8 @@ StatusMenuModel HubController::platformMenuItems() {
     QPointer<HubController> self(this);
     StatusMenuModel items;
     auto append = [&items](StatusMenuModel more) {
-        items.insert(items.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+        items.insert(items.end(), std::make_move_iterator(more.begin()),
+                     std::make_move_iterator(more.end()));
     };
 
     items.push_back(StatusMenuItem::separator(QString::fromLatin1(kOpeningSeparatorId)));

@@ -35,8 +35,8 @@ public:
         HubSettings& settings;
         Workspace& workspace;
         ModulePaths paths;
-        ModuleStateStore* stateStore = nullptr;   // quick-access flags
-        InstalledManifests installedManifests;    // the module store's query
+        ModuleStateStore* stateStore = nullptr;        // quick-access flags
+        InstalledManifests installedManifests;         // the module store's query
         std::function<ModuleCommandSending*()> runner; // taken when launch finishes
     };
 

@@ -1,6 +1,6 @@
-#include "OvrelHub/menu/MenuLayout.h"
 #include "OvrelHub/menu/ModuleMenuBuilder.h"
 #include "ModuleFixtures.h"
+#include "OvrelHub/menu/MenuLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -25,23 +25,27 @@ QList<ModuleMenuItem> itemsFor(int moduleCount) {
 TEST(ModuleMenuBuilder, SortsByIdKeepsManifestOrderAndSkipsModulesWithoutEntries) {
     auto b = installedModule("b-app", {"open", "new", "list"});
     b.module.hotkeys.emplace("new", Hotkey(12, true, false, false, true));
-    const QList<InstalledPair> pairs{b, installedModule("a1", {"open"}), installedModule("empty", {}),
-                                     installedModule("a", {"open"})};
+    const QList<InstalledPair> pairs{b, installedModule("a1", {"open"}),
+                                     installedModule("empty", {}), installedModule("a", {"open"})};
     const auto items = ModuleMenuBuilder::items(pairs, AppLanguage::en, ModulePaths("/root"));
-    EXPECT_EQ(ids(items), (QStringList{"a/open", "a1/open", "b-app/open", "b-app/new", "b-app/list"}));
+    EXPECT_EQ(ids(items),
+              (QStringList{"a/open", "a1/open", "b-app/open", "b-app/new", "b-app/list"}));
     EXPECT_EQ(items[3].moduleName, "Name b-app");
     EXPECT_EQ(items[3].title, "Label new");
     EXPECT_EQ(items[3].hotkey, Hotkey(12, true, false, false, true));
     EXPECT_FALSE(items[2].hotkey.has_value());
     EXPECT_EQ(items[0].iconPath, QString("/root/Modules/a/a.app"));
-    EXPECT_FALSE(ModuleMenuBuilder::items(pairs, AppLanguage::en, std::nullopt)[0].iconPath.has_value());
+    EXPECT_FALSE(
+        ModuleMenuBuilder::items(pairs, AppLanguage::en, std::nullopt)[0].iconPath.has_value());
 }
 
 TEST(ModuleMenuBuilder, TextsFollowTheLanguageWithFallbacks) {
     const auto pair = installedModule("clock", {"open"});
-    EXPECT_EQ(ModuleMenuBuilder::items({pair}, AppLanguage::vi, std::nullopt)[0].moduleName, "Tên clock");
+    EXPECT_EQ(ModuleMenuBuilder::items({pair}, AppLanguage::vi, std::nullopt)[0].moduleName,
+              "Tên clock");
     // Japanese is not in the manifest: English is the first fallback.
-    EXPECT_EQ(ModuleMenuBuilder::items({pair}, AppLanguage::ja, std::nullopt)[0].title, "Label open");
+    EXPECT_EQ(ModuleMenuBuilder::items({pair}, AppLanguage::ja, std::nullopt)[0].title,
+              "Label open");
 }
 
 TEST(MenuLayout, NineModulesInTwoByFourLeaveOneOverflow) {
@@ -72,16 +76,17 @@ TEST(MenuGridLayout, ClampsAndDefaults) {
 }
 
 TEST(ModuleGridBuilder, OneCellPerModuleKeepingTheFirstEntry) {
-    const auto items =
-        ModuleMenuBuilder::items({installedModule("a", {"x", "y", "z"}), installedModule("b", {"open"})},
-                                 AppLanguage::en, std::nullopt);
+    const auto items = ModuleMenuBuilder::items(
+        {installedModule("a", {"x", "y", "z"}), installedModule("b", {"open"})}, AppLanguage::en,
+        std::nullopt);
     EXPECT_EQ(ids(ModuleGridBuilder::dedupe(items)), (QStringList{"a/x", "b/open"}));
 }
 
 TEST(QuickAccessMenuBuilder, GroupsFollowItemOrder) {
-    const auto items = ModuleMenuBuilder::items(
-        {installedModule("b", {"one", "two"}), installedModule("a", {"open"}), installedModule("c", {"open"})},
-        AppLanguage::en, std::nullopt);
+    const auto items =
+        ModuleMenuBuilder::items({installedModule("b", {"one", "two"}),
+                                  installedModule("a", {"open"}), installedModule("c", {"open"})},
+                                 AppLanguage::en, std::nullopt);
     const auto groups = QuickAccessMenuBuilder::items(items, {"b", "a"});
     ASSERT_EQ(groups.size(), 2);
     EXPECT_EQ(groups[0].moduleId, "a");
