@@ -14,6 +14,10 @@ QString key(const char* k) {
 }
 } // namespace
 
+std::function<std::vector<Hotkey>()> HubSettings::reservedHotkeysProvider = [] {
+    return std::vector<Hotkey>{};
+};
+
 HubSettings::HubSettings(UserDefaults& defaults, NotificationCenter& center,
                          SystemLanguage systemLanguage)
     : m_defaults(defaults), m_center(center), m_systemLanguage(std::move(systemLanguage)) {}

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "OvrelConfig/AppLanguage.h"
+#include "OvrelConfig/Hotkey.h"
 #include "Platform/NotificationCenter.h"
 #include "Platform/UserDefaults.h"
 
 #include <QString>
 #include <functional>
+#include <vector>
 
 namespace ovrel {
 
@@ -46,6 +48,10 @@ public:
     static HubSettings& shared();
 
     UserDefaults& defaults() const { return m_defaults; }
+
+    // The combinations the edition keeps for itself (none in this edition);
+    // the hub controller installs the edition's provider.
+    static std::function<std::vector<Hotkey>()> reservedHotkeysProvider;
 
     bool debugLog() const;
     void setDebugLog(bool on);
