@@ -79,7 +79,8 @@ QAction* QtMenuRenderer::makeAction(const StatusMenuItem& item, QMenu& menu) {
 void QtMenuRenderer::render(const StatusMenuModel& model, QMenu& menu) {
     // One style object for every menu: two-line items draw the same everywhere.
     static TwoLineMenuStyle* style = new TwoLineMenuStyle;
-    menu.setStyle(style);
+    if (menu.style() != style)
+        menu.setStyle(style);
     menu.clear();
     insert(model, menu, nullptr);
 }

@@ -8,6 +8,8 @@
 #include "Platform/Workspace.h"
 
 #include <QAction>
+#include <QFile>
+#include <sys/stat.h>
 #include <QMenu>
 
 namespace ovrel {
@@ -38,16 +40,34 @@ StatusMenuItem DynamicMenuSections::makeItem(const DynamicMenuItem& item, const 
     return out;
 }
 
-StatusMenuModel DynamicMenuSections::items(const QList<InstalledPair>& sources,
-                                           AppLanguage language, const ModulePaths& paths,
-                                           Workspace& workspace, const Run& run) {
+namespace {
+
+// One look at the running processes for all modules.
+QSet<QString> runningIdentifiers(const QList<InstalledPair>& sources, Workspace& workspace) {
     if (sources.isEmpty())
         return {};
-    // One look at the running processes for all modules.
     QStringList identifiers;
     for (const InstalledPair& pair : sources)
         identifiers.append(bundleIdentifier(pair.module.id));
-    const QSet<QString> running = workspace.runningBundleIdentifiers(identifiers);
+    return workspace.runningBundleIdentifiers(identifiers);
+}
+
+QString fileIdentity(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("-");
+    return QStringLiteral("%1/%2.%3/%4")
+        .arg(st.st_size)
+        .arg(st.st_mtim.tv_sec)
+        .arg(st.st_mtim.tv_nsec)
+        .arg(st.st_ino);
+}
+
+} // namespace
+
+StatusMenuModel DynamicMenuSections::items(const QList<InstalledPair>& sources, AppLanguage language,
+                                           const ModulePaths& paths, Workspace& workspace, const Run& run) {
+    const QSet<QString> running = runningIdentifiers(sources, workspace);
 
     StatusMenuModel out;
     for (const InstalledPair& pair : sources) {
@@ -78,14 +98,29 @@ StatusMenuModel DynamicMenuSections::items(const QList<InstalledPair>& sources,
 }
 
 void DynamicMenuSections::removeAll(QMenu& menu) {
+    // Called while the menu is about to show, never from one of these actions,
+    // so they can go at once.
     for (QAction* action : menu.actions()) {
         if (!QtMenuRenderer::idOf(*action).startsWith(QLatin1String(kIdPrefix)))
             continue;
         menu.removeAction(action);
-        if (QMenu* submenu = action->menu())
-            submenu->deleteLater();
-        action->deleteLater();
+        delete action->menu();
+        delete action;
     }
+}
+
+void DynamicMenuSections::refresh(QMenu& menu, const Inputs& inputs, Workspace& workspace, const Run& run) {
+    const QSet<QString> running = runningIdentifiers(inputs.sources, workspace);
+    Signature signature{&menu, inputs.sourcesGeneration, inputs.language, inputs.anchorId, {}};
+    for (const InstalledPair& pair : inputs.sources) {
+        if (running.contains(bundleIdentifier(pair.module.id)))
+            signature.files.append(pair.module.id + QLatin1Char('=') +
+                                   fileIdentity(inputs.paths.dynamicMenuFile(pair.module.id)));
+    }
+    if (m_last && *m_last == signature && QtMenuRenderer::findById(menu, inputs.anchorId))
+        return;
+    rebuild(menu, inputs.anchorId, items(inputs.sources, inputs.language, inputs.paths, workspace, run));
+    m_last = signature;
 }
 
 void DynamicMenuSections::rebuild(QMenu& menu, const QString& anchorId,

@@ -37,6 +37,33 @@ public:
     // the item with `anchorId`; inserts nothing when the anchor is gone.
     static void rebuild(QMenu& menu, const QString& anchorId, const StatusMenuModel& items);
     static void removeAll(QMenu& menu);
+
+    // What decides the inserted items besides the files' content: the sources,
+    // the language, where they go, which modules run and each published file's
+    // identity (size, modification time, inode). Files are replaced atomically,
+    // so an unchanged identity means unchanged bytes.
+    struct Inputs {
+        const QList<InstalledPair>& sources;
+        quint64 sourcesGeneration; // changes whenever the sources are replaced
+        AppLanguage language;
+        const ModulePaths& paths;
+        QString anchorId;
+    };
+
+    // One opening of the status menu: the same items as reading every file
+    // again, but the menu is left as it is when nothing that decides them changed.
+    void refresh(QMenu& menu, const Inputs& inputs, Workspace& workspace, const Run& run);
+
+private:
+    struct Signature {
+        QMenu* menu = nullptr;
+        quint64 sourcesGeneration = 0;
+        AppLanguage language = AppLanguage::vi;
+        QString anchorId;
+        QStringList files; // per running module: id and file identity
+        bool operator==(const Signature&) const = default;
+    };
+    std::optional<Signature> m_last;
 };
 
 } // namespace ovrel

@@ -88,6 +88,8 @@ void HubController::refreshModuleMenu() {
             m_model.icons = built.images.menuIcons();
             m_model.gridIcons = built.images.gridIcons();
             m_model.dynamicMenuSources = pairs;
+            ++m_modelGeneration;
+            ++m_modelGeneration;
             requestMenuRebuild();
             emit moduleModelRefreshed();
         });
@@ -99,13 +101,14 @@ void HubController::menuWillOpen(QMenu* menu) {
     if (!menu)
         return;
     QPointer<HubController> self(this);
-    const auto items =
-        DynamicMenuSections::items(m_model.dynamicMenuSources, HubLanguage::current(), m_paths,
-                                   m_workspace, [self](const ModuleCommandRef& ref) {
-                                       if (self)
-                                           self->runModuleCommand(ref);
-                                   });
-    DynamicMenuSections::rebuild(*menu, m_dynamicInsertAfter, items);
+    m_dynamicSections.refresh(
+        *menu,
+        DynamicMenuSections::Inputs{m_model.dynamicMenuSources, m_modelGeneration, HubLanguage::current(),
+                                    m_paths, m_dynamicInsertAfter},
+        m_workspace, [self](const ModuleCommandRef& ref) {
+            if (self)
+                self->runModuleCommand(ref);
+        });
 }
 
 void HubController::closeHostedMenu() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OvrelHub/menu/DynamicMenuSections.h"
 #include "OvrelHub/menu/ModuleMenuPresenter.h"
 #include "OvrelHub/modules/InstalledPair.h"
 #include "OvrelHub/modules/ModuleCommandRef.h"
@@ -59,7 +60,10 @@ public:
     const QString& dynamicInsertAfter() const { return m_dynamicInsertAfter; }
 
     const ModuleMenuModel& moduleModel() const { return m_model; }
-    void setModuleModel(ModuleMenuModel model) { m_model = std::move(model); }
+    void setModuleModel(ModuleMenuModel model) {
+        m_model = std::move(model);
+        ++m_modelGeneration;
+    }
 
     const std::optional<UpdateRelease>& latestRelease() const { return m_latestRelease; }
     void setLatestRelease(const UpdateRelease& release) { m_latestRelease = release; }
@@ -105,6 +109,8 @@ private:
     ModuleCommandSending* m_runner = nullptr;
 
     ModuleMenuModel m_model;
+    quint64 m_modelGeneration = 0;
+    DynamicMenuSections m_dynamicSections;
     QString m_dynamicInsertAfter;
     QPointer<QMenu> m_hostedMenu;
     std::optional<UpdateRelease> m_latestRelease;
