@@ -31,6 +31,24 @@ void writeAll(int fd, const QByteArray& bytes, const QString& path) {
     }
 }
 
+// The process umask without changing it: setting and restoring it would let
+// another thread create a file with no mask in between.
+mode_t currentUmask() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        const QList<QByteArray> lines = status.readAll().split('\n');
+        for (const QByteArray& line : lines) {
+            if (!line.startsWith("Umask:"))
+                continue;
+            bool ok = false;
+            const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+            if (ok)
+                return static_cast<mode_t>(mask & 0777);
+        }
+    }
+    return 022;
+}
+
 void syncDirectory(const QString& dir) {
     const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
@@ -70,9 +88,7 @@ void write(const QString& path, const QByteArray& bytes, const Options& options)
     try {
         mode_t mode = options.fileMode.value_or(0);
         if (!options.fileMode) {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
+            mode = 0666 & ~currentUmask();
         }
         if (::fchmod(fd, mode) != 0)
             throw FileError(path, errnoText());

@@ -9,8 +9,8 @@
 
 #include <QAction>
 #include <QFile>
-#include <sys/stat.h>
 #include <QMenu>
+#include <sys/stat.h>
 
 namespace ovrel {
 
@@ -65,8 +65,9 @@ QString fileIdentity(const QString& path) {
 
 } // namespace
 
-StatusMenuModel DynamicMenuSections::items(const QList<InstalledPair>& sources, AppLanguage language,
-                                           const ModulePaths& paths, Workspace& workspace, const Run& run) {
+StatusMenuModel DynamicMenuSections::items(const QList<InstalledPair>& sources,
+                                           AppLanguage language, const ModulePaths& paths,
+                                           Workspace& workspace, const Run& run) {
     const QSet<QString> running = runningIdentifiers(sources, workspace);
 
     StatusMenuModel out;
@@ -109,7 +110,17 @@ void DynamicMenuSections::removeAll(QMenu& menu) {
     }
 }
 
-void DynamicMenuSections::refresh(QMenu& menu, const Inputs& inputs, Workspace& workspace, const Run& run) {
+qsizetype DynamicMenuSections::insertedCount(const QMenu& menu) {
+    qsizetype count = 0;
+    for (const QAction* action : menu.actions()) {
+        if (QtMenuRenderer::idOf(*action).startsWith(QLatin1String(kIdPrefix)))
+            ++count;
+    }
+    return count;
+}
+
+void DynamicMenuSections::refresh(QMenu& menu, const Inputs& inputs, Workspace& workspace,
+                                  const Run& run) {
     const QSet<QString> running = runningIdentifiers(inputs.sources, workspace);
     Signature signature{&menu, inputs.sourcesGeneration, inputs.language, inputs.anchorId, {}};
     for (const InstalledPair& pair : inputs.sources) {
@@ -117,10 +128,14 @@ void DynamicMenuSections::refresh(QMenu& menu, const Inputs& inputs, Workspace& 
             signature.files.append(pair.module.id + QLatin1Char('=') +
                                    fileIdentity(inputs.paths.dynamicMenuFile(pair.module.id)));
     }
-    if (m_last && *m_last == signature && QtMenuRenderer::findById(menu, inputs.anchorId))
+    if (m_last && *m_last == signature && QtMenuRenderer::findById(menu, inputs.anchorId) &&
+        insertedCount(menu) == m_insertedCount)
         return;
-    rebuild(menu, inputs.anchorId, items(inputs.sources, inputs.language, inputs.paths, workspace, run));
+    const StatusMenuModel fresh =
+        items(inputs.sources, inputs.language, inputs.paths, workspace, run);
+    rebuild(menu, inputs.anchorId, fresh);
     m_last = signature;
+    m_insertedCount = insertedCount(menu);
 }
 
 void DynamicMenuSections::rebuild(QMenu& menu, const QString& anchorId,

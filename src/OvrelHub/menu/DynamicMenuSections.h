@@ -63,7 +63,10 @@ private:
         QStringList files; // per running module: id and file identity
         bool operator==(const Signature&) const = default;
     };
+    static qsizetype insertedCount(const QMenu& menu);
+
     std::optional<Signature> m_last;
+    qsizetype m_insertedCount = 0; // the menu's own content was replaced if this no longer holds
 };
 
 } // namespace ovrel

@@ -101,14 +101,14 @@ void HubController::menuWillOpen(QMenu* menu) {
     if (!menu)
         return;
     QPointer<HubController> self(this);
-    m_dynamicSections.refresh(
-        *menu,
-        DynamicMenuSections::Inputs{m_model.dynamicMenuSources, m_modelGeneration, HubLanguage::current(),
-                                    m_paths, m_dynamicInsertAfter},
-        m_workspace, [self](const ModuleCommandRef& ref) {
-            if (self)
-                self->runModuleCommand(ref);
-        });
+    m_dynamicSections.refresh(*menu,
+                              DynamicMenuSections::Inputs{m_model.dynamicMenuSources,
+                                                          m_modelGeneration, HubLanguage::current(),
+                                                          m_paths, m_dynamicInsertAfter},
+                              m_workspace, [self](const ModuleCommandRef& ref) {
+                                  if (self)
+                                      self->runModuleCommand(ref);
+                              });
 }
 
 void HubController::closeHostedMenu() {

@@ -287,3 +287,21 @@ TEST(GridIconMetrics, SizesAndZoom) {
     EXPECT_EQ(zoomed.pixelColor(2, 2), QColor(Qt::red));
     EXPECT_TRUE(GridIconMetrics::zoomed(QImage()).isNull());
 }
+
+TEST_F(HubMenuFixture, ARepublishedMenuOrAStoppedModuleShowsOnTheNextOpening) {
+    install({installedModule("pulse", {"open"}, {}, {"toggle"})});
+    launch();
+    markRunning("pulse");
+    publishMenu("pulse", menuFile({entry("a", "First", "toggle")}));
+    open();
+    EXPECT_TRUE(MenuText::fromMenu(renderedMenu).contains("First"));
+    hub.menuWillOpen(&renderedMenu);
+    publishMenu("pulse", menuFile({entry("b", "Second", "toggle")}));
+    hub.menuWillOpen(&renderedMenu);
+    EXPECT_FALSE(MenuText::fromMenu(renderedMenu).contains("First"));
+    EXPECT_TRUE(MenuText::fromMenu(renderedMenu).contains("Second"));
+    workspace.running.clear();
+    hub.menuWillOpen(&renderedMenu);
+    EXPECT_FALSE(MenuText::fromMenu(renderedMenu).contains("Second"));
+    EXPECT_FALSE(MenuText::fromMenu(renderedMenu).contains("Name pulse (disabled)"));
+}
