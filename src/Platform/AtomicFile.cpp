@@ -93,7 +93,7 @@ void write(const QString& path, const QByteArray& bytes, const Options& options)
         if (::fchmod(fd, mode) != 0)
             throw FileError(path, errnoText());
         writeAll(fd, bytes, path);
-        if (::fsync(fd) != 0)
+        if (options.durable && ::fsync(fd) != 0)
             throw FileError(path, errnoText());
     } catch (...) {
         ::close(fd);
@@ -110,7 +110,8 @@ void write(const QString& path, const QByteArray& bytes, const Options& options)
         ::unlink(tmpl.constData());
         throw FileError(path, reason);
     }
-    syncDirectory(dir);
+    if (options.durable)
+        syncDirectory(dir);
 }
 
 } // namespace ovrel::AtomicFile

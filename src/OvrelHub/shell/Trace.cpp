@@ -39,7 +39,7 @@ void Trace::force(const QString& message) {
         return;
     }
     try {
-        AtomicFile::write(path, line);
+        AtomicFile::write(path, line, {.durable = false});
     } catch (const FileError&) {
         // Tracing must never stop the hub.
     }
