@@ -4,6 +4,7 @@
 #include <QDBusConnection>
 #include <QProcess>
 #include <QTest>
+#include <QUuid>
 #include <gtest/gtest.h>
 
 using namespace ovrel;
@@ -30,13 +31,16 @@ bool waitForLine(QProcess& process, const QByteArray& line, int timeoutMs = 1000
 TEST(DarwinNotify, PostInAnotherProcessReachesObserverHere) {
     if (!haveBus())
         GTEST_SKIP() << "no session bus";
+    // Names of this test alone: other test programs share the bus.
+    const QString unique = QUuid::createUuid().toString(QUuid::Id128);
+    const QString name = "vn.ovrel.test." + unique + ".command";
     int hits = 0, others = 0;
-    auto token = DarwinNotify::observe("vn.ovrel.module.clock.command", [&] { ++hits; });
-    auto other = DarwinNotify::observe("vn.ovrel.module.pulse.command", [&] { ++others; });
+    auto token = DarwinNotify::observe(name, [&] { ++hits; });
+    auto other = DarwinNotify::observe("vn.ovrel.test." + unique + ".other", [&] { ++others; });
     ASSERT_TRUE(token->isConnected());
 
     QProcess poster;
-    poster.start(test::probePath("notify-probe"), {"post", "vn.ovrel.module.clock.command"});
+    poster.start(test::probePath("notify-probe"), {"post", name});
     ASSERT_TRUE(poster.waitForFinished(10000));
     EXPECT_EQ(poster.exitCode(), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return hits == 1; }, 10000));
@@ -49,11 +53,12 @@ TEST(DarwinNotify, PostHereReachesObserverInAnotherProcess) {
     if (!haveBus())
         GTEST_SKIP() << "no session bus";
     QProcess observer;
-    observer.start(test::probePath("notify-probe"), {"observe", "vn.ovrel.host"});
+    const QString name = "vn.ovrel.test." + QUuid::createUuid().toString(QUuid::Id128);
+    observer.start(test::probePath("notify-probe"), {"observe", name});
     ASSERT_TRUE(waitForLine(observer, "ready"));
-    DarwinNotify::post("vn.ovrel.hostile"); // a longer name must not match
-    DarwinNotify::post("vn.ovrel.host");
-    EXPECT_TRUE(waitForLine(observer, "observed vn.ovrel.host"));
+    DarwinNotify::post(name + "ile"); // a longer name must not match
+    DarwinNotify::post(name);
+    EXPECT_TRUE(waitForLine(observer, "observed " + name.toUtf8()));
     observer.closeWriteChannel();
     EXPECT_TRUE(observer.waitForFinished(10000));
 }
