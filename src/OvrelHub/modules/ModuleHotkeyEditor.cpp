@@ -54,7 +54,7 @@ ModuleHotkeyEditor::Decision ModuleHotkeyEditor::record(const QString& moduleId,
             return found;
         });
     if (!holder) {
-        m_center.post(QString::fromLatin1(kModulesChanged));
+        m_center.post(QString::fromLatin1(ovrelModulesChanged));
         return {true, {}};
     }
     const QString name = holder->kind() == HotkeyHolder::Kind::module
@@ -73,7 +73,7 @@ void ModuleHotkeyEditor::remove(const QString& moduleId, const QString& command)
         entry->second.hotkeys.erase(command);
         entry->second.clearedHotkeys.insert(command);
     });
-    m_center.post(QString::fromLatin1(kModulesChanged));
+    m_center.post(QString::fromLatin1(ovrelModulesChanged));
 }
 
 } // namespace ovrel

@@ -1,0 +1,32 @@
+#include "OvrelHub/modules/AppModules.h"
+
+#include "OvrelHub/shell/ServiceEndpoints.h"
+#include "Platform/BundleLocator.h"
+#include "Platform/UserDefaults.h"
+
+namespace ovrel {
+
+AppModules& AppModules::shared() {
+    // Never destroyed: the store's worker must not be joined while the
+    // process is tearing down the objects it uses.
+    static AppModules* const instance = [] {
+        const ModulePaths& paths = ModulePaths::defaultPaths();
+        DesktopWorkspace& workspace = DesktopWorkspace::shared();
+        workspace.setBundleLocator(moduleBundleLocator(paths.modulesDir()));
+        return new AppModules(paths, workspace);
+    }();
+    return *instance;
+}
+
+AppModules::AppModules(ModulePaths modulePaths, Workspace& workspace,
+                       QStringList acceptedLeafHashes)
+    : paths(std::move(modulePaths)), state(paths), verifier(std::move(acceptedLeafHashes)),
+      store({.state = state, .verifier = verifier, .workspace = workspace}), settings(paths) {}
+
+QUrl AppModules::apiBase() {
+    return ServiceEndpoints::resolveApiBase(
+        UserDefaults::standard().string(QStringLiteral("apiBaseURL")),
+        ServiceEndpoints::builtInBase());
+}
+
+} // namespace ovrel

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "OvrelHub/modules/ModuleSignatureVerifier.h"
+#include "OvrelHub/modules/ModuleStateStore.h"
+#include "OvrelHub/store/ModuleStore.h"
+#include "OvrelModuleKit/ModulePaths.h"
+#include "OvrelModuleKit/ModuleSettingsStore.h"
+#include "Platform/Workspace.h"
+
+#include <QUrl>
+
+namespace ovrel {
+
+// The one object through which the hub reaches its module services. Every
+// service is built once, by the constructor, over the same paths and state
+// store; further services (the runner, the catalog client, the resident
+// service) join as fields beside these.
+class AppModules {
+public:
+    // Built on first use over the default paths and the desktop workspace
+    // (which learns where module bundles live); lives until the process ends.
+    static AppModules& shared();
+
+    AppModules(ModulePaths paths, Workspace& workspace,
+               QStringList acceptedLeafHashes = ModuleSignatureVerifier::acceptedLeafHashes());
+    AppModules(const AppModules&) = delete;
+    AppModules& operator=(const AppModules&) = delete;
+
+    // The service base URL for URL-joined requests (catalog, archives):
+    // the "apiBaseURL" user default when it is a URL with a scheme and a host,
+    // else the built-in base. Read anew on every call.
+    static QUrl apiBase();
+
+    const ModulePaths paths;
+    ModuleStateStore state;
+    const ModuleSignatureVerifier verifier;
+    ModuleStore store;
+    const ModuleSettingsStore settings;
+};
+
+} // namespace ovrel

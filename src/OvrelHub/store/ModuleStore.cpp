@@ -1,0 +1,141 @@
+#include "OvrelHub/store/ModuleStore.h"
+
+#include "OvrelHub/modules/AppName.h"
+#include "OvrelHub/store/FileTree.h"
+#include "OvrelHub/store/InstallError.h"
+#include "OvrelHub/store/RunningInstanceTerminator.h"
+#include "Platform/AtomicFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QUuid>
+
+namespace ovrel {
+
+ModuleStore::ModuleStore(Collaborators collaborators)
+    : m_state(collaborators.state), m_workspace(collaborators.workspace),
+      m_resident(collaborators.resident), m_mainContext(collaborators.mainContext),
+      m_installed(collaborators.state),
+      m_completion({collaborators.state, collaborators.verifier, collaborators.resident,
+                    std::move(collaborators.moveBundle), std::move(collaborators.macOSVersion)}),
+      m_settings(collaborators.state.paths()) {
+    m_worker.setMaxThreadCount(1);
+    m_worker.setExpiryTimeout(-1);
+}
+
+ModuleStore::~ModuleStore() {
+    m_worker.waitForDone();
+}
+
+QFuture<std::optional<ModuleManifest>> ModuleStore::manifest(const QString& id) {
+    return submit([this, id] { return m_installed.manifest(id); });
+}
+
+QFuture<QList<InstalledPair>> ModuleStore::installedManifests() {
+    return submit([this] { return m_installed.installedManifests(); });
+}
+
+QFuture<void> ModuleStore::reconcileInstalled() {
+    return submit([this] { m_installed.reconcileInstalled(); });
+}
+
+QFuture<ModuleManifest> ModuleStore::installLocal(const QString& id, const QString& bundlePath) {
+    return submit([this, id, bundlePath] { return installLocalNow(id, bundlePath); });
+}
+
+QFuture<void> ModuleStore::uninstall(const QString& id, bool keepSettings) {
+    return submit([this, id, keepSettings] { uninstallNow(id, keepSettings); });
+}
+
+ModuleManifest ModuleStore::completeInstall(const QString& id, const QString& bundle,
+                                            const std::optional<QString>& version) {
+    return m_completion.complete(id, bundle, version);
+}
+
+void ModuleStore::unregisterReplacedAgent(const QString& id) {
+    if (!m_resident || !m_state.load().installed.contains(id))
+        return;
+    // The agent of the version being replaced stops before anything else.
+    try {
+        m_resident->unregisterModule(id);
+    } catch (...) {
+        // A later install or the resident reconciliation registers it again.
+    }
+}
+
+QString ModuleStore::newWorkDirectory() const {
+    const QString staging = paths().stagingDir();
+    try {
+        AtomicFile::makeDirectories(staging, 0700);
+    } catch (const FileError&) {
+        // Creating the work directory inside reports it.
+    }
+    return staging + QLatin1Char('/') + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+ModuleManifest ModuleStore::installLocalNow(const QString& id, const QString& bundlePath) {
+    if (!ModulePaths::isValidModuleId(id))
+        throw InstallError::invalidId();
+    unregisterReplacedAgent(id);
+    const QString workDirectory = newWorkDirectory();
+    const auto removeWorkDirectory = qScopeGuard([&] { FileTree::remove(workDirectory); });
+
+    // The copy is taken from the bundle itself when the pick is a link to it,
+    // and keeps the name that was picked.
+    const QString name = QFileInfo(QDir::cleanPath(bundlePath)).fileName();
+    const QString source = QFileInfo(bundlePath).canonicalFilePath();
+    if (source.isEmpty() || !AppName::isValid(name))
+        throw InstallError::installFailed();
+    const QString destination = workDirectory + QLatin1Char('/') + name;
+    try {
+        AtomicFile::makeDirectories(workDirectory, 0700);
+        FileTree::copy(source, destination);
+    } catch (const FileError&) {
+        throw InstallError::installFailed();
+    }
+    return completeInstall(id, destination, std::nullopt);
+}
+
+void ModuleStore::uninstallNow(const QString& id, bool keepSettings) {
+    if (!ModulePaths::isValidModuleId(id))
+        throw InstallError::invalidId();
+    if (m_resident) {
+        try {
+            m_resident->unregisterModule(id);
+        } catch (...) {
+            // Nothing after the id check fails an uninstall.
+        }
+    }
+    terminateRunningInstances(id);
+    FileTree::remove(paths().moduleDir(id));
+    // A backup left by an interrupted install belongs to the module too.
+    FileTree::remove(BundleSwap::backupDir(paths(), id));
+    if (!keepSettings)
+        m_settings.remove(id);
+    m_state.update([&](ModulesState& state) { state.installed.erase(id); });
+}
+
+void ModuleStore::terminateRunningInstances(const QString& id) {
+    QObject* context = m_mainContext ? m_mainContext : QCoreApplication::instance();
+    if (!context)
+        return;
+    auto ended = std::make_shared<QPromise<void>>();
+    QFuture<void> waited = ended->future();
+    ended->start();
+    QMetaObject::invokeMethod(
+        context,
+        [this, id, context, ended] {
+            try {
+                RunningInstanceTerminator::terminateRunningInstances(m_workspace, id)
+                    .then(context, [ended] { ended->finish(); });
+            } catch (...) {
+                ended->finish();
+            }
+        },
+        Qt::QueuedConnection);
+    waited.waitForFinished();
+}
+
+} // namespace ovrel

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "OvrelHub/modules/InstalledModules.h"
+#include "OvrelHub/modules/InstalledPair.h"
+#include "OvrelHub/modules/ModuleStateStore.h"
+#include "OvrelHub/modules/ModuleVerifying.h"
+#include "OvrelHub/modules/ResidentRegistering.h"
+#include "OvrelHub/store/BundleMover.h"
+#include "OvrelHub/store/InstallCompletion.h"
+#include "OvrelModuleKit/ModuleManifest.h"
+#include "OvrelModuleKit/ModuleSettingsStore.h"
+#include "Platform/Workspace.h"
+
+#include <QFuture>
+#include <QList>
+#include <QObject>
+#include <QPromise>
+#include <QThreadPool>
+#include <optional>
+#include <type_traits>
+
+namespace ovrel {
+
+// Puts module bundles on disk and takes them off again, and answers which
+// modules are installed. Every operation runs on the store's one worker
+// thread, one at a time and in the order submitted, and is handed back as a
+// QFuture: continue on the main thread with .then(context, ...). A failure
+// arrives as the future's exception (InstallError for installs and
+// uninstalls), never in the event loop.
+//
+// Every install ends in the same completion step (check, swap, record,
+// register), run on the worker thread; an install path that first fetches a
+// bundle stages it under .staging/<uuid>/ and completes the same way.
+class ModuleStore {
+public:
+    struct Collaborators {
+        ModuleStateStore& state;
+        const ModuleVerifying& verifier;
+        // Finds the running instances of a module that is uninstalled.
+        Workspace& workspace;
+        ResidentRegistering* resident = nullptr; // none: no agent is touched
+        BundleMoving moveBundle = BundleMover::standard();
+        SystemVersionSource macOSVersion = InstallCompletion::defaultSystemVersion();
+        // An object of the main thread, where running instances are ended;
+        // none means the application object.
+        QObject* mainContext = nullptr;
+    };
+
+    explicit ModuleStore(Collaborators collaborators);
+    // Waits for the operation in progress. An uninstall in progress needs the
+    // main thread's event loop to finish: do not destroy the store from the
+    // main thread while one runs.
+    ~ModuleStore();
+    ModuleStore(const ModuleStore&) = delete;
+    ModuleStore& operator=(const ModuleStore&) = delete;
+
+    const ModulePaths& paths() const { return m_state.paths(); }
+
+    // The installed modules (see InstalledModules).
+    QFuture<std::optional<ModuleManifest>> manifest(const QString& id);
+    QFuture<QList<InstalledPair>> installedManifests();
+    QFuture<void> reconcileInstalled();
+
+    // Installs a signed bundle picked by the user: copies it into a staging
+    // directory (the picked bundle stays where it is), then completes the
+    // install recording the manifest's version. Fails with InstallError.
+    QFuture<ModuleManifest> installLocal(const QString& id, const QString& bundlePath);
+
+    // Stops the module's agent and running instances, deletes its directory,
+    // its settings unless they are kept, and its state entry. Fails only with
+    // InstallError::invalidId; every later step ignores its errors.
+    QFuture<void> uninstall(const QString& id, bool keepSettings);
+
+private:
+    template <class Work> auto submit(Work work) -> QFuture<std::invoke_result_t<Work&>>;
+
+    // Worker-thread steps.
+    ModuleManifest completeInstall(const QString& id, const QString& bundle,
+                                   const std::optional<QString>& version);
+    void unregisterReplacedAgent(const QString& id);
+    QString newWorkDirectory() const;
+    ModuleManifest installLocalNow(const QString& id, const QString& bundlePath);
+    void uninstallNow(const QString& id, bool keepSettings);
+    // Runs the termination on the main thread and waits for it to finish.
+    void terminateRunningInstances(const QString& id);
+
+    ModuleStateStore& m_state;
+    Workspace& m_workspace;
+    ResidentRegistering* m_resident;
+    QObject* m_mainContext;
+    InstalledModules m_installed;
+    InstallCompletion m_completion;
+    ModuleSettingsStore m_settings;
+    QThreadPool m_worker;
+};
+
+template <class Work> auto ModuleStore::submit(Work work) -> QFuture<std::invoke_result_t<Work&>> {
+    using Result = std::invoke_result_t<Work&>;
+    auto promise = std::make_shared<QPromise<Result>>();
+    QFuture<Result> future = promise->future();
+    promise->start();
+    m_worker.start([promise, work = std::move(work)]() mutable {
+        try {
+            if constexpr (std::is_void_v<Result>)
+                work();
+            else
+                promise->addResult(work());
+        } catch (...) {
+            promise->setException(std::current_exception());
+        }
+        promise->finish();
+    });
+    return future;
+}
+
+} // namespace ovrel
