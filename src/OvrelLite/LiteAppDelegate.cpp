@@ -90,8 +90,12 @@ void LiteAppDelegate::applicationDidFinishLaunching() {
 
 void LiteAppDelegate::observeNotifications() {
     NotificationCenter& center = NotificationCenter::defaultCenter();
-    center.observe(QString::fromLatin1(HubSettings::kLanguageChanged), this,
-                   [this] { rebuildMenu(); });
+    center.observe(QString::fromLatin1(HubSettings::kLanguageChanged), this, [this] {
+        rebuildMenu();
+        hub().refreshModuleMenu();
+    });
+    center.observe(QString::fromLatin1(ovrelModulesChanged), this,
+                   [this] { hub().refreshModuleMenu(); });
     center.observe(QString::fromLatin1(HubSettings::kMenuLayoutChanged), this,
                    [this] { rebuildMenu(); });
 }

@@ -1,6 +1,8 @@
+#include "OvrelHub/modules/AppModules.h"
 #include "OvrelHub/shell/BuildIdentity.h"
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelLite/LiteAppDelegate.h"
+#include "OvrelLite/LocalInstall.h"
 #include "OvrelModuleKit/ModulePaths.h"
 #include "Platform/BundleLocator.h"
 #include "Platform/MenuText.h"
@@ -8,6 +10,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QEventLoop>
 #include <QTimer>
 #include <cstdio>
 
@@ -31,16 +34,40 @@ int main(int argc, char** argv) {
     const QCommandLineOption exitWhenReady(
         QStringLiteral("exit-when-ready"),
         QStringLiteral("Quit as soon as the status menu is ready (for start-up measurements)."));
-    parser.addOptions({printMenu, exitWhenReady});
+    const QCommandLineOption install(
+        QStringList{QStringLiteral("install")},
+        QStringLiteral("Install a signed module bundle (.app directory) and exit."),
+        QStringLiteral("bundle"));
+    parser.addOptions({printMenu, exitWhenReady, install});
     parser.process(app);
 
-    const ModulePaths& paths = ModulePaths::defaultPaths();
-    DesktopWorkspace::shared().setBundleLocator(moduleBundleLocator(paths.modulesDir()));
-    LiteAppDelegate delegate(
-        HubController::Collaborators{HubSettings::shared(), DesktopWorkspace::shared(), paths});
+    AppModules& modules = AppModules::shared();
+    if (parser.isSet(install)) {
+        int status = 0;
+        for (const QString& bundle : parser.values(install)) {
+            const QString error = installBundleFromDisk(modules.store, bundle);
+            if (!error.isEmpty()) {
+                std::fprintf(stderr, "ovrel-lite: %s\n", error.toUtf8().constData());
+                status = 1;
+            }
+        }
+        return status;
+    }
+
+    LiteAppDelegate delegate(HubController::Collaborators{
+        HubSettings::shared(), DesktopWorkspace::shared(), modules.paths, &modules.state,
+        [&modules] { return modules.store.installedManifests(); },
+        [&modules]() -> ModuleCommandSending* { return &modules.runner; }});
     delegate.applicationWillFinishLaunching();
 
     if (parser.isSet(printMenu)) {
+        // The menu as it stands once the installed modules are known.
+        QEventLoop loop;
+        QObject::connect(&delegate.hub(), &HubController::moduleModelRefreshed, &loop,
+                         &QEventLoop::quit);
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+        delegate.hub().refreshModuleMenu();
+        loop.exec();
         const QByteArray text = MenuText::fromModel(delegate.buildMenu()).toUtf8();
         std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
         return 0;

@@ -21,7 +21,8 @@ AppModules& AppModules::shared() {
 AppModules::AppModules(ModulePaths modulePaths, Workspace& workspace,
                        QStringList acceptedLeafHashes)
     : paths(std::move(modulePaths)), state(paths), verifier(std::move(acceptedLeafHashes)),
-      store({.state = state, .verifier = verifier, .workspace = workspace}), settings(paths) {}
+      store({.state = state, .verifier = verifier, .workspace = workspace}),
+      runner(paths, state, verifier, workspace), settings(paths) {}
 
 QUrl AppModules::apiBase() {
     return ServiceEndpoints::resolveApiBase(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OvrelHub/modules/ModuleRunner.h"
 #include "OvrelHub/modules/ModuleSignatureVerifier.h"
 #include "OvrelHub/modules/ModuleStateStore.h"
 #include "OvrelHub/store/ModuleStore.h"
@@ -35,6 +36,7 @@ public:
     ModuleStateStore state;
     const ModuleSignatureVerifier verifier;
     ModuleStore store;
+    ModuleRunner runner;
     const ModuleSettingsStore settings;
 };
 
