@@ -1,6 +1,9 @@
 #include "OvrelLite/LocalInstall.h"
 
+#include "OvrelHub/modules/ModuleStateStore.h"
+#include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/store/ModuleStore.h"
+#include "OvrelHub/store/StoreModel.h"
 #include "OvrelModuleKit/ModuleManifest.h"
 #include "OvrelModuleKit/ModulePaths.h"
 
@@ -10,7 +13,8 @@
 
 namespace ovrel {
 
-QString installBundleFromDisk(ModuleStore& store, const QString& bundlePath) {
+QString installBundleFromDisk(ModuleStore& store, ModuleStateStore& state,
+                              const QString& bundlePath) {
     const QString bundle = QDir(bundlePath).absolutePath();
     const auto data = ModuleManifest::readData(bundle);
     const QJsonObject manifest = data ? QJsonDocument::fromJson(*data).object() : QJsonObject();
@@ -18,7 +22,20 @@ QString installBundleFromDisk(ModuleStore& store, const QString& bundlePath) {
     if (id.isEmpty())
         return QStringLiteral("cannot read the manifest of ") + bundle;
     try {
-        store.installLocal(id, bundle).waitForFinished();
+        QFuture<ModuleManifest> installed = store.installLocal(id, bundle);
+        installed.waitForFinished();
+        const ModuleManifest result = installed.result();
+        state.update([&](ModulesState& current) {
+            auto entry = current.installed.find(id);
+            if (entry == current.installed.end())
+                return;
+            ModuleHotkeyConflict::ModuleHotkeys others;
+            for (const auto& [otherId, module] : current.installed)
+                others[otherId] = module.hotkeys;
+            entry->second.hotkeys = StoreModel::defaultHotkeyAssignment(
+                id, result.menu(), entry->second.hotkeys, entry->second.clearedHotkeys, others,
+                HubSettings::reservedHotkeysProvider());
+        });
     } catch (const std::exception& e) {
         return QString::fromUtf8(e.what());
     }

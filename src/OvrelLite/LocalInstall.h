@@ -4,11 +4,14 @@
 
 namespace ovrel {
 
+class ModuleStateStore;
 class ModuleStore;
 
 // Installs a signed module bundle from disk through the store's normal path
-// (signature, manifest, swap). The id is read from the bundle's manifest.
+// (signature, manifest, swap), then gives its commands their default shortcuts
+// as an install from the store does. The id is read from the bundle's manifest.
 // Returns an empty string on success, else what went wrong.
-QString installBundleFromDisk(ModuleStore& store, const QString& bundlePath);
+QString installBundleFromDisk(ModuleStore& store, ModuleStateStore& state,
+                              const QString& bundlePath);
 
 } // namespace ovrel

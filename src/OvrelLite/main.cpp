@@ -44,8 +44,8 @@ int main(int argc, char** argv) {
     AppModules& modules = AppModules::shared();
     if (parser.isSet(install)) {
         int status = 0;
-        for (const QString& bundle : parser.values(install)) {
-            const QString error = installBundleFromDisk(modules.store, bundle);
+        for (const QString& bundle : parser.values(install) + parser.positionalArguments()) {
+            const QString error = installBundleFromDisk(modules.store, modules.state, bundle);
             if (!error.isEmpty()) {
                 std::fprintf(stderr, "ovrel-lite: %s\n", error.toUtf8().constData());
                 status = 1;
