@@ -65,36 +65,45 @@ QString fileIdentity(const QString& path) {
 
 } // namespace
 
+StatusMenuModel DynamicMenuSections::moduleSection(const InstalledPair& pair, AppLanguage language,
+                                                   const ModulePaths& paths, const Run& run) {
+    const QString& id = pair.module.id;
+    const QString moduleName = localizedText(pair.manifest.name(), language);
+    const auto section = DynamicMenuBuilder::section(moduleName, DynamicMenuFile::read(paths, id),
+                                                     pair.manifest.dynamicCommands(), true);
+    if (!section)
+        return {};
+    StatusMenuModel out;
+    StatusMenuItem header;
+    header.id = QString::fromLatin1(kIdPrefix) + id + QStringLiteral(":header");
+    header.title = section->moduleName;
+    header.enabled = false;
+    out.push_back(std::move(header));
+    for (const DynamicMenuItem& item : section->items)
+        out.push_back(makeItem(item, id, run));
+    return out;
+}
+
+StatusMenuItem DynamicMenuSections::closingSeparator() {
+    return StatusMenuItem::separator(QString::fromLatin1(kIdPrefix) + QStringLiteral("separator"));
+}
+
 StatusMenuModel DynamicMenuSections::items(const QList<InstalledPair>& sources,
                                            AppLanguage language, const ModulePaths& paths,
                                            Workspace& workspace, const Run& run) {
     const QSet<QString> running = runningIdentifiers(sources, workspace);
-
     StatusMenuModel out;
     for (const InstalledPair& pair : sources) {
-        const QString& id = pair.module.id;
-        const bool isRunning = running.contains(bundleIdentifier(id));
-        const QString moduleName = localizedText(pair.manifest.name(), language);
         // The file of a module that does not run is never read: its entries
         // would be dropped anyway, and a stale bad file would log on every opening.
-        if (!isRunning)
+        if (!running.contains(bundleIdentifier(pair.module.id)))
             continue;
-        const auto section =
-            DynamicMenuBuilder::section(moduleName, DynamicMenuFile::read(paths, id),
-                                        pair.manifest.dynamicCommands(), isRunning);
-        if (!section)
-            continue;
-        StatusMenuItem header;
-        header.id = QString::fromLatin1(kIdPrefix) + id + QStringLiteral(":header");
-        header.title = section->moduleName;
-        header.enabled = false;
-        out.push_back(std::move(header));
-        for (const DynamicMenuItem& item : section->items)
-            out.push_back(makeItem(item, id, run));
+        StatusMenuModel section = moduleSection(pair, language, paths, run);
+        out.insert(out.end(), std::make_move_iterator(section.begin()),
+                   std::make_move_iterator(section.end()));
     }
     if (!out.empty())
-        out.push_back(StatusMenuItem::separator(QString::fromLatin1(kIdPrefix) +
-                                                QStringLiteral("separator")));
+        out.push_back(closingSeparator());
     return out;
 }
 
@@ -119,22 +128,75 @@ qsizetype DynamicMenuSections::insertedCount(const QMenu& menu) {
     return count;
 }
 
+void DynamicMenuSections::deleteActions(QMenu& menu, const QList<QAction*>& actions) {
+    for (QAction* action : actions) {
+        menu.removeAction(action);
+        delete action->menu();
+        delete action;
+    }
+}
+
 void DynamicMenuSections::refresh(QMenu& menu, const Inputs& inputs, Workspace& workspace,
                                   const Run& run) {
     const QSet<QString> running = runningIdentifiers(inputs.sources, workspace);
-    Signature signature{&menu, inputs.sourcesGeneration, inputs.language, inputs.anchorId, {}};
+    QStringList identities;
     for (const InstalledPair& pair : inputs.sources) {
-        if (running.contains(bundleIdentifier(pair.module.id)))
-            signature.files.append(pair.module.id + QLatin1Char('=') +
-                                   fileIdentity(inputs.paths.dynamicMenuFile(pair.module.id)));
+        const QString& id = pair.module.id;
+        identities.append(running.contains(bundleIdentifier(id))
+                              ? fileIdentity(inputs.paths.dynamicMenuFile(id))
+                              : QString());
     }
-    if (m_last && *m_last == signature && QtMenuRenderer::findById(menu, inputs.anchorId) &&
-        insertedCount(menu) == m_insertedCount)
-        return;
-    const StatusMenuModel fresh =
-        items(inputs.sources, inputs.language, inputs.paths, workspace, run);
-    rebuild(menu, inputs.anchorId, fresh);
-    m_last = signature;
+    const Context context{&menu, inputs.sourcesGeneration, inputs.language, inputs.anchorId};
+    QAction* anchor = QtMenuRenderer::findById(menu, inputs.anchorId);
+    const bool reusable = m_context && *m_context == context && anchor &&
+                          insertedCount(menu) == m_insertedCount &&
+                          m_slots.size() == static_cast<size_t>(identities.size());
+    if (!reusable) {
+        removeAll(menu);
+        m_slots.assign(static_cast<size_t>(identities.size()), Slot{});
+        m_separator = nullptr;
+        m_context = context;
+        if (!anchor) {
+            m_insertedCount = 0;
+            return;
+        }
+    }
+
+    // Only the sections whose module started, stopped or republished change;
+    // each keeps its place between the anchor and the closing separator.
+    QAction* after = anchor;
+    for (qsizetype i = 0; i < identities.size(); ++i) {
+        Slot& slot = m_slots[static_cast<size_t>(i)];
+        if (reusable && slot.identity == identities[i]) {
+            if (!slot.actions.isEmpty())
+                after = slot.actions.last();
+            continue;
+        }
+        deleteActions(menu, slot.actions);
+        slot.actions.clear();
+        slot.identity = identities[i];
+        if (!slot.identity.isEmpty()) {
+            const QList<QAction*> actions = menu.actions();
+            const qsizetype at = actions.indexOf(after);
+            QAction* before = at + 1 < actions.size() ? actions[at + 1] : nullptr;
+            slot.actions = QtMenuRenderer::insert(
+                moduleSection(inputs.sources[i], inputs.language, inputs.paths, run), menu, before);
+        }
+        if (!slot.actions.isEmpty())
+            after = slot.actions.last();
+    }
+
+    const bool anySection = std::any_of(m_slots.cbegin(), m_slots.cend(),
+                                        [](const Slot& slot) { return !slot.actions.isEmpty(); });
+    if (anySection && !m_separator) {
+        const QList<QAction*> actions = menu.actions();
+        const qsizetype at = actions.indexOf(after);
+        QAction* before = at + 1 < actions.size() ? actions[at + 1] : nullptr;
+        m_separator = QtMenuRenderer::insert({closingSeparator()}, menu, before).first();
+    } else if (!anySection && m_separator) {
+        deleteActions(menu, {m_separator});
+        m_separator = nullptr;
+    }
     m_insertedCount = insertedCount(menu);
 }
 

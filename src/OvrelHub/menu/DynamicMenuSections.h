@@ -10,6 +10,7 @@
 #include <QList>
 #include <functional>
 
+class QAction;
 class QMenu;
 
 namespace ovrel {
@@ -55,17 +56,30 @@ public:
     void refresh(QMenu& menu, const Inputs& inputs, Workspace& workspace, const Run& run);
 
 private:
-    struct Signature {
+    static StatusMenuModel moduleSection(const InstalledPair& pair, AppLanguage language,
+                                         const ModulePaths& paths, const Run& run);
+    static StatusMenuItem closingSeparator();
+    static void deleteActions(QMenu& menu, const QList<QAction*>& actions);
+    static qsizetype insertedCount(const QMenu& menu);
+
+    // What, besides each module's file, decides the inserted items.
+    struct Context {
         QMenu* menu = nullptr;
         quint64 sourcesGeneration = 0;
         AppLanguage language = AppLanguage::vi;
         QString anchorId;
-        QStringList files; // per running module: id and file identity
-        bool operator==(const Signature&) const = default;
+        bool operator==(const Context&) const = default;
     };
-    static qsizetype insertedCount(const QMenu& menu);
+    // One source module: the identity of its file while it runs (empty when it
+    // does not) and the actions its section put into the menu.
+    struct Slot {
+        QString identity;
+        QList<QAction*> actions;
+    };
 
-    std::optional<Signature> m_last;
+    std::optional<Context> m_context;
+    std::vector<Slot> m_slots;
+    QAction* m_separator = nullptr;
     qsizetype m_insertedCount = 0; // the menu's own content was replaced if this no longer holds
 };
 

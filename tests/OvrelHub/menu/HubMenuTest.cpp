@@ -305,3 +305,31 @@ TEST_F(HubMenuFixture, ARepublishedMenuOrAStoppedModuleShowsOnTheNextOpening) {
     EXPECT_FALSE(MenuText::fromMenu(renderedMenu).contains("Second"));
     EXPECT_FALSE(MenuText::fromMenu(renderedMenu).contains("Name pulse (disabled)"));
 }
+
+TEST_F(HubMenuFixture, OneRepublishedSectionKeepsItsPlaceAmongTheOthers) {
+    install({installedModule("alpha", {"open"}, {}, {"go"}),
+             installedModule("beta", {"open"}, {}, {"go"}),
+             installedModule("gamma", {"open"}, {}, {"go"})});
+    launch();
+    for (const char* id : {"alpha", "beta", "gamma"}) {
+        markRunning(id);
+        publishMenu(id, menuFile({entry("x", QString("%1 one").arg(id), "go")}));
+    }
+    open();
+    publishMenu("beta", menuFile({entry("x", "beta two", "go"), entry("y", "beta three", "go")}));
+    hub.menuWillOpen(&renderedMenu);
+    workspace.running.remove("vn.ovrel.module.alpha");
+    hub.menuWillOpen(&renderedMenu);
+    const QStringList lines = MenuText::fromMenu(renderedMenu).split('\n');
+    const int beta = lines.indexOf("Name beta (disabled)");
+    ASSERT_GT(beta, 0);
+    EXPECT_TRUE(lines[beta - 1].startsWith("[view] grid"));
+    EXPECT_EQ(lines.mid(beta, 6), (QStringList{"Name beta (disabled)", "beta two", "beta three",
+                                               "Name gamma (disabled)", "gamma one", "---"}));
+    EXPECT_FALSE(lines.contains("alpha one"));
+    EXPECT_EQ(lines.count("---"), 3) << "opening, module section and one closing separator";
+    // Nothing runs any more: the closing separator goes too.
+    workspace.running.clear();
+    hub.menuWillOpen(&renderedMenu);
+    EXPECT_EQ(MenuText::fromMenu(renderedMenu).split('\n').count("---"), 2);
+}
