@@ -52,7 +52,7 @@ void write(const QString& language, const QUrl& apiBase, const ModulePaths& path
     writer.key(u"appLanguage").string(language);
     writer.key(u"apiBaseURL").string(apiBase.toString(QUrl::FullyEncoded));
     writer.endObject();
-    AtomicFile::write(paths.hostFile(), writer.bytes(), {.durable = false});
+    AtomicFile::write(paths.hostFile(), writer.bytes(), AtomicFile::Options::transient());
     ModuleNotify::post(ModuleNotify::hostName());
 }
 

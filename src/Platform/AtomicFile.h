@@ -21,6 +21,12 @@ struct Options {
     // start (host state, the first trace line) skip it: the rename alone keeps
     // readers from seeing half a file, and they cost start-up time otherwise.
     bool durable = true;
+
+    static Options transient() {
+        Options options;
+        options.durable = false;
+        return options;
+    }
 };
 
 // Throws FileError.

@@ -39,7 +39,7 @@ void Trace::force(const QString& message) {
         return;
     }
     try {
-        AtomicFile::write(path, line, {.durable = false});
+        AtomicFile::write(path, line, AtomicFile::Options::transient());
     } catch (const FileError&) {
         // Tracing must never stop the hub.
     }
