@@ -5,7 +5,7 @@
 namespace ovrel::XdgDirs {
 
 namespace {
-// The specification says relative values are invalid and must be ignored.
+// Relative values are invalid under the XDG base-directory rules and are ignored.
 QString fromEnv(const char* name, const QString& fallbackBelowHome) {
     const QString value = qEnvironmentVariable(name);
     if (!value.isEmpty() && QDir::isAbsolutePath(value))

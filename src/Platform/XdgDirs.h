@@ -4,7 +4,7 @@
 
 namespace ovrel {
 
-// The per-user base directories of the XDG specification, read from the
+// The per-user XDG base directories, read from the
 // environment on every call so tests can point them at throw-away folders.
 namespace XdgDirs {
 QString configHome(); // $XDG_CONFIG_HOME or ~/.config
