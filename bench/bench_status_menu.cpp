@@ -45,7 +45,7 @@ struct Scene {
                          [] { return AppLanguage::en; }};
     AllRunningWorkspace workspace;
     HubController hub{nullptr, nullptr, nullptr,
-                      HubController::Collaborators{settings, workspace, paths}};
+                      HubController::Collaborators{settings, workspace, paths, nullptr, {}, {}}};
     QList<InstalledPair> pairs;
 
     Scene() {

@@ -15,8 +15,10 @@ namespace ovrel {
 namespace AtomicFile {
 
 struct Options {
-    std::optional<mode_t> fileMode;      // permissions of the new file (default 0644 & ~umask)
-    std::optional<mode_t> directoryMode; // permissions of directories created on the way
+    std::optional<mode_t> fileMode =
+        std::nullopt; // permissions of the new file (default 0644 & ~umask)
+    std::optional<mode_t> directoryMode =
+        std::nullopt; // permissions of directories created on the way
     // Flush to the disk before the rename. Files that are rewritten on every
     // start (host state, the first trace line) skip it: the rename alone keeps
     // readers from seeing half a file, and they cost start-up time otherwise.

@@ -36,9 +36,9 @@ public:
         HubSettings& settings;
         Workspace& workspace;
         ModulePaths paths;
-        ModuleStateStore* stateStore = nullptr;        // quick-access flags
-        InstalledManifests installedManifests;         // the module store's query
-        std::function<ModuleCommandSending*()> runner; // taken when launch finishes
+        ModuleStateStore* stateStore = nullptr;             // quick-access flags
+        InstalledManifests installedManifests = {};         // the module store's query
+        std::function<ModuleCommandSending*()> runner = {}; // taken when launch finishes
     };
 
     HubController(EditionProvider edition, std::function<void()> onSessionStatusChanged,

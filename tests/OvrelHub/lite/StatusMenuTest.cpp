@@ -21,7 +21,8 @@ struct StatusMenuFixture : ::testing::Test {
     HubSettings settings{defaults, NotificationCenter::defaultCenter(),
                          [] { return AppLanguage::vi; }};
     test::FakeWorkspace workspace;
-    LiteAppDelegate delegate{HubController::Collaborators{settings, workspace, ModulePaths(dir.file("root"))}};
+    LiteAppDelegate delegate{HubController::Collaborators{
+        settings, workspace, ModulePaths(dir.file("root")), nullptr, {}, {}}};
 
     static QStringList ids(const StatusMenuModel& model) {
         QStringList out;
