@@ -13,6 +13,11 @@ function(ovrel_add_test_program name dir)
          ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.h)
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE OvrelTestSupport ${ARGN})
+    # A program whose tests share something exclusive names it in <name>_RESOURCE_LOCK.
+    set(lock_property)
+    if(${name}_RESOURCE_LOCK)
+        set(lock_property RESOURCE_LOCK ${${name}_RESOURCE_LOCK})
+    endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                         PROPERTIES TIMEOUT 120)
+                         PROPERTIES TIMEOUT 120 ${lock_property})
 endfunction()

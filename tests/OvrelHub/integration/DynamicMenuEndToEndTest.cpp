@@ -114,7 +114,8 @@ TEST_F(DynamicMenuEndToEndTest, RunningPulseShowsItsMenuAndTakesItsCommandsFromI
             return resume && !resume->checked;
         },
         30000));
-    const DynamicMenuItem* pauseEntry = itemWithId(pulseMenu(), "pause-menu");
+    const std::vector<DynamicMenuItem> republished = pulseMenu();
+    const DynamicMenuItem* pauseEntry = itemWithId(republished, "pause-menu");
     ASSERT_NE(pauseEntry, nullptr);
     ASSERT_NE(itemWithId(pauseEntry->children, "pause"), nullptr);
     EXPECT_TRUE(itemWithId(pauseEntry->children, "pause")->checked);

@@ -101,6 +101,9 @@ TEST_F(SampleModuleRunTest, PulsePublishesItsMenuReportsPermissionsAndPauses) {
     ASSERT_TRUE(pulse.waitUntilLaunched());
     EXPECT_EQ(ModuleStartupLog(pulse.paths(), "pulse", 20).timestamps().size(), 1u);
 
+    // The menu is published right after the start; a slow machine may need a moment.
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return itemWithId(pulse.menu(), "resume") != nullptr; }, 30000));
     const auto menu = pulse.menu();
     ASSERT_NE(itemWithId(menu, "resume"), nullptr);
     EXPECT_TRUE(itemWithId(menu, "resume")->checked); // reminders run after a start
@@ -129,8 +132,10 @@ TEST_F(SampleModuleRunTest, PulsePublishesItsMenuReportsPermissionsAndPauses) {
             return resume && !resume->checked;
         },
         15000));
-    const DynamicMenuItem* untilResumed =
-        itemWithId(itemWithId(pulse.menu(), "pause-menu")->children, "pause");
+    const auto paused = pulse.menu();
+    const DynamicMenuItem* pauseMenuAfter = itemWithId(paused, "pause-menu");
+    ASSERT_NE(pauseMenuAfter, nullptr);
+    const DynamicMenuItem* untilResumed = itemWithId(pauseMenuAfter->children, "pause");
     ASSERT_NE(untilResumed, nullptr);
     EXPECT_TRUE(untilResumed->checked);
 
@@ -140,6 +145,7 @@ TEST_F(SampleModuleRunTest, PulsePublishesItsMenuReportsPermissionsAndPauses) {
 TEST_F(SampleModuleRunTest, ClockListsRecentZonesAndShowsTheOnePicked) {
     RunningSample clock("Clock", "clock", dir.path());
     ASSERT_TRUE(clock.waitUntilLaunched());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return clock.menu().size() == 5u; }, 30000));
 
     const auto menu = clock.menu();
     ASSERT_EQ(menu.size(), 5u);
