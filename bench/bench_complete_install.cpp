@@ -9,11 +9,13 @@
 #include "Platform/PlistCodec.h"
 #include "Platform/SigningIdentity.h"
 
+#include "BenchFiles.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QVariantMap>
+
 #include <benchmark/benchmark.h>
 #include <stdexcept>
 
@@ -21,31 +23,26 @@ using namespace ovrel;
 
 namespace {
 
-void write(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write " + path.toStdString());
-}
+using bench::writeFile;
 
 // A signed module of everyday size: a 1 MiB program, a 20 KiB icon, a
 // manifest and 20 resource files of 4 KiB; staged afresh for each install.
 struct Fixture {
     Fixture() {
         pristine = dir.filePath("pristine/Clock.app");
-        write(pristine + "/Contents/Info.plist",
-              PlistCodec::toXml(QVariantMap{{"CFBundleIdentifier", "vn.ovrel.module.clock"},
-                                            {"CFBundleExecutable", "clock"},
-                                            {"CFBundleShortVersionString", "1.2.0"}}));
-        write(pristine + "/Contents/MacOS/clock", Crypto::randomBytes(1024 * 1024));
-        write(pristine + "/Contents/Resources/icon.png", Crypto::randomBytes(20 * 1024));
-        write(ModulePaths::manifestFile(pristine),
-              R"({"id":"clock","version":"1.2.0","minHostVersion":"0.1.0",)"
-              R"("name":{"vi":"Đồng hồ","en":"Clock"},"summary":{"vi":"Xem giờ","en":"Time"},)"
-              R"("menu":[{"command":"open","label":{"vi":"Mở","en":"Open"}}],"settings":[]})");
+        writeFile(pristine + "/Contents/Info.plist",
+                  PlistCodec::toXml(QVariantMap{{"CFBundleIdentifier", "vn.ovrel.module.clock"},
+                                                {"CFBundleExecutable", "clock"},
+                                                {"CFBundleShortVersionString", "1.2.0"}}));
+        writeFile(pristine + "/Contents/MacOS/clock", Crypto::randomBytes(1024 * 1024));
+        writeFile(pristine + "/Contents/Resources/icon.png", Crypto::randomBytes(20 * 1024));
+        writeFile(ModulePaths::manifestFile(pristine),
+                  R"({"id":"clock","version":"1.2.0","minHostVersion":"0.1.0",)"
+                  R"("name":{"vi":"Đồng hồ","en":"Clock"},"summary":{"vi":"Xem giờ","en":"Time"},)"
+                  R"("menu":[{"command":"open","label":{"vi":"Mở","en":"Open"}}],"settings":[]})");
         for (int i = 0; i < 20; ++i)
-            write(pristine + QStringLiteral("/Contents/Resources/data/file%1.dat").arg(i),
-                  Crypto::randomBytes(4096));
+            writeFile(pristine + QStringLiteral("/Contents/Resources/data/file%1.dat").arg(i),
+                      Crypto::randomBytes(4096));
         CodeSigner::sign(pristine, identity);
     }
 

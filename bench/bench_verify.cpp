@@ -8,11 +8,13 @@
 #include "Platform/PlistCodec.h"
 #include "Platform/SigningIdentity.h"
 
+#include "BenchFiles.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QVariantMap>
+
 #include <benchmark/benchmark.h>
 #include <stdexcept>
 
@@ -20,33 +22,29 @@ using namespace ovrel;
 
 namespace {
 
-void write(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write " + path.toStdString());
-}
+using bench::writeFile;
 
 // A bundle the size of a small module: a 1 MiB program, a 20 KiB icon, a
 // manifest, and `extraResources` further 4 KiB files.
 struct ModuleBundle {
     explicit ModuleBundle(int extraResources = 0) {
         path = dir.filePath(QStringLiteral("Clock.app"));
-        write(path + QStringLiteral("/Contents/Info.plist"),
-              PlistCodec::toXml(QVariantMap{
-                  {QStringLiteral("CFBundleIdentifier"), QStringLiteral("vn.ovrel.module.clock")},
-                  {QStringLiteral("CFBundleExecutable"), QStringLiteral("clock")},
-                  {QStringLiteral("CFBundleShortVersionString"), QStringLiteral("1.2.0")},
-                  {QStringLiteral("CFBundleIconFile"), QStringLiteral("icon.png")}}));
-        write(path + QStringLiteral("/Contents/MacOS/clock"), Crypto::randomBytes(1024 * 1024));
-        write(path + QStringLiteral("/Contents/Resources/icon.png"),
-              Crypto::randomBytes(20 * 1024));
-        write(
+        writeFile(
+            path + QStringLiteral("/Contents/Info.plist"),
+            PlistCodec::toXml(QVariantMap{
+                {QStringLiteral("CFBundleIdentifier"), QStringLiteral("vn.ovrel.module.clock")},
+                {QStringLiteral("CFBundleExecutable"), QStringLiteral("clock")},
+                {QStringLiteral("CFBundleShortVersionString"), QStringLiteral("1.2.0")},
+                {QStringLiteral("CFBundleIconFile"), QStringLiteral("icon.png")}}));
+        writeFile(path + QStringLiteral("/Contents/MacOS/clock"), Crypto::randomBytes(1024 * 1024));
+        writeFile(path + QStringLiteral("/Contents/Resources/icon.png"),
+                  Crypto::randomBytes(20 * 1024));
+        writeFile(
             path + QStringLiteral("/Contents/Resources/manifest.json"),
             QByteArray(R"({"id":"clock","version":"1.2.0","names":{"en":"Clock"}})").repeated(40));
         for (int i = 0; i < extraResources; ++i)
-            write(path + QStringLiteral("/Contents/Resources/extra/file%1.dat").arg(i),
-                  Crypto::randomBytes(4096));
+            writeFile(path + QStringLiteral("/Contents/Resources/extra/file%1.dat").arg(i),
+                      Crypto::randomBytes(4096));
         CodeSigner::sign(path, identity);
     }
 

@@ -90,5 +90,15 @@ inline QJsonObject stringSetting(const QString& key, const QString& defaultValue
                        {"maxLength", maxLength}};
 }
 
+// A clock manifest with one setting of each kind; the string setting
+// allows `formatMaxLength` characters.
+inline ModuleManifest clockSettingsManifest(qint64 formatMaxLength) {
+    QJsonObject j = minimalManifest();
+    j["settings"] = QJsonArray{boolSetting("seconds", true), intSetting("size", 12, 8, 72),
+                               enumSetting("style", "digital", {"analog", "digital"}),
+                               stringSetting("format", "HH:mm", formatMaxLength)};
+    return ModuleManifest::load(toBytes(j), "clock");
+}
+
 } // namespace test
 } // namespace ovrel

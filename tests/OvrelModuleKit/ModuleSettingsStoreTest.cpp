@@ -18,11 +18,7 @@ using namespace ovrel::test;
 namespace {
 
 ModuleManifest clockManifest() {
-    QJsonObject j = minimalManifest();
-    j["settings"] = QJsonArray{boolSetting("seconds", true), intSetting("size", 12, 8, 72),
-                               enumSetting("style", "digital", {"analog", "digital"}),
-                               stringSetting("format", "HH:mm", 20)};
-    return ModuleManifest::load(toBytes(j), "clock");
+    return clockSettingsManifest(20);
 }
 
 class ModuleSettingsStoreTest : public ::testing::Test {

@@ -10,11 +10,7 @@ using namespace ovrel::test;
 namespace {
 
 ModuleManifest clockManifest() {
-    QJsonObject j = minimalManifest();
-    j["settings"] = QJsonArray{boolSetting("seconds", true), intSetting("size", 12, 8, 72),
-                               enumSetting("style", "digital", {"analog", "digital"}),
-                               stringSetting("format", "HH:mm", 5)};
-    return ModuleManifest::load(toBytes(j), "clock");
+    return clockSettingsManifest(5);
 }
 
 const SettingsMap kDefaults{{"seconds", SettingValue::fromBool(true)},
