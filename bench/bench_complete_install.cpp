@@ -1,13 +1,13 @@
 // Cost of the last install step for a module of realistic size: signature
 // check, manifest, swap into Modules/<id>/ and the state entry.
 
-#include "OvrelHub/modules/ModuleSignatureVerifier.h"
+#include "OvrelHub/signature/ModuleSignatureVerifier.h"
 #include "OvrelHub/store/FileTree.h"
 #include "OvrelHub/store/InstallCompletion.h"
-#include "Platform/CodeSigner.h"
-#include "Platform/Crypto.h"
-#include "Platform/PlistCodec.h"
-#include "Platform/SigningIdentity.h"
+#include "Platform/codesign/CodeSigner.h"
+#include "Platform/codesign/SigningIdentity.h"
+#include "Platform/crypto/Crypto.h"
+#include "Platform/plist/PlistCodec.h"
 
 #include "BenchFiles.h"
 #include <QDir>

@@ -3,9 +3,9 @@
 // the limits and filter against the declared commands. Three files of exactly
 // 64 KiB: the most entries that are kept, titles far over the length limit,
 // and far more entries than are kept.
-#include "OvrelModuleKit/DynamicMenuBuilder.h"
-#include "OvrelModuleKit/DynamicMenuFile.h"
-#include "Platform/AtomicFile.h"
+#include "OvrelModuleKit/menu/DynamicMenuBuilder.h"
+#include "OvrelModuleKit/menu/DynamicMenuFile.h"
+#include "Platform/files/AtomicFile.h"
 
 #include <QJsonDocument>
 #include <QTemporaryDir>

@@ -2,9 +2,9 @@
 // menu rebuild, settings reload and resident reconciliation asks for.
 
 #include "OvrelHub/modules/InstalledModules.h"
-#include "OvrelHub/modules/ModuleSignatureVerifier.h"
+#include "OvrelHub/signature/ModuleSignatureVerifier.h"
 #include "OvrelHub/store/ModuleStore.h"
-#include "Platform/PlistCodec.h"
+#include "Platform/plist/PlistCodec.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Loading the largest manifest the limits allow: every list at its maximum
 // length and every text, in all seven languages, at its maximum length.
-#include "OvrelModuleKit/LocalizedText.h"
-#include "OvrelModuleKit/ModuleManifest.h"
+#include "OvrelModuleKit/manifest/ModuleManifest.h"
+#include "OvrelModuleKit/text/LocalizedText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

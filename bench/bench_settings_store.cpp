@@ -1,6 +1,6 @@
 // Reading a module's settings file with 30 settings, reconciled with its manifest.
-#include "OvrelModuleKit/ModuleManifest.h"
-#include "OvrelModuleKit/ModuleSettingsStore.h"
+#include "OvrelModuleKit/manifest/ModuleManifest.h"
+#include "OvrelModuleKit/settings/ModuleSettingsStore.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -4,10 +4,10 @@
 #include "OvrelHub/menu/ModuleMenuBuilder.h"
 #include "OvrelHub/shell/HubController.h"
 #include "OvrelHub/shell/HubSettings.h"
-#include "OvrelModuleKit/DynamicMenuFile.h"
-#include "Platform/BundleLocator.h"
-#include "Platform/QtMenuRenderer.h"
-#include "Platform/Workspace.h"
+#include "OvrelModuleKit/menu/DynamicMenuFile.h"
+#include "Platform/bundle/BundleLocator.h"
+#include "Platform/process/Workspace.h"
+#include "Platform/tray/QtMenuRenderer.h"
 
 #include <QApplication>
 #include <QFile>

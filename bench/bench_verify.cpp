@@ -1,12 +1,12 @@
 // Cost of checking a module bundle's signature, the check the hub runs on
 // every install and before opening a module whose bundle changed.
 
-#include "OvrelHub/modules/ModuleSignatureVerifier.h"
-#include "Platform/CodeSigner.h"
-#include "Platform/CompiledRequirement.h"
-#include "Platform/Crypto.h"
-#include "Platform/PlistCodec.h"
-#include "Platform/SigningIdentity.h"
+#include "OvrelHub/signature/ModuleSignatureVerifier.h"
+#include "Platform/codesign/CodeSigner.h"
+#include "Platform/codesign/CompiledRequirement.h"
+#include "Platform/codesign/SigningIdentity.h"
+#include "Platform/crypto/Crypto.h"
+#include "Platform/plist/PlistCodec.h"
 
 #include "BenchFiles.h"
 #include <QDir>

@@ -12,6 +12,8 @@ function(ovrel_add_test_program name dir)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS
          ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.h)
     add_executable(${name} ${sources})
+    # Fixtures shared by a program's subfolders sit at the top of its folder.
+    target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
     target_link_libraries(${name} PRIVATE OvrelTestSupport ${ARGN})
     # A program whose tests share something exclusive names it in <name>_RESOURCE_LOCK.
     set(lock_property)

@@ -1,6 +1,6 @@
 #include "ClockFormat.h"
 
-#include "OvrelModuleKit/LocalizedText.h"
+#include "OvrelModuleKit/text/LocalizedText.h"
 
 #include <QTimeZone>
 

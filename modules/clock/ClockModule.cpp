@@ -2,7 +2,7 @@
 
 #include "ClockFormat.h"
 #include "ClockView.h"
-#include "OvrelModuleKit/DynamicMenuFile.h"
+#include "OvrelModuleKit/menu/DynamicMenuFile.h"
 #include "OvrelModuleKitUI/ModuleWindow.h"
 #include "RecentZones.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OvrelModuleKit/SettingValue.h"
+#include "OvrelModuleKit/settings/SettingValue.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OvrelModuleKit/ModulePrivateState.h"
+#include "OvrelModuleKit/launch/ModulePrivateState.h"
 
 #include <QStringList>
 

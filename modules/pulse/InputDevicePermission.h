@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OvrelModuleKit/PermissionStatus.h"
+#include "OvrelModuleKit/permissions/PermissionStatus.h"
 
 #include <QString>
 

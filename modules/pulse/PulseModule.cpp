@@ -2,11 +2,11 @@
 
 #include "BreakNotification.h"
 #include "InputDevicePermission.h"
-#include "OvrelModuleKit/DynamicMenuFile.h"
-#include "OvrelModuleKit/PermissionStatusFile.h"
-#include "OvrelModuleKit/RunningBundle.h"
+#include "OvrelModuleKit/launch/RunningBundle.h"
+#include "OvrelModuleKit/menu/DynamicMenuFile.h"
+#include "OvrelModuleKit/permissions/PermissionStatusFile.h"
 #include "OvrelModuleKitUI/ModuleWindow.h"
-#include "Platform/UnixTime.h"
+#include "Platform/system/UnixTime.h"
 #include "PulseWindow.h"
 
 #include <QLocale>

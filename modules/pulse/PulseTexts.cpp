@@ -1,6 +1,6 @@
 #include "PulseTexts.h"
 
-#include "OvrelModuleKit/LocalizedText.h"
+#include "OvrelModuleKit/text/LocalizedText.h"
 
 #include <QMap>
 

@@ -6,10 +6,10 @@
 #include "OvrelHub/shell/OtherBuildGuard.h"
 #include "OvrelHub/shell/Trace.h"
 #include "OvrelLite/OvrelLiteHubWiring.h"
-#include "Platform/NotificationCenter.h"
-#include "Platform/QtMenuRenderer.h"
-#include "Platform/SymbolIcons.h"
-#include "Platform/Workspace.h"
+#include "Platform/notify/NotificationCenter.h"
+#include "Platform/process/Workspace.h"
+#include "Platform/tray/QtMenuRenderer.h"
+#include "Platform/tray/SymbolIcons.h"
 
 #include <QCoreApplication>
 #include <QMenu>

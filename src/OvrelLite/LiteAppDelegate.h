@@ -2,8 +2,8 @@
 
 #include "OvrelHub/shell/HubController.h"
 #include "OvrelHub/shell/OtherBuildAlert.h"
-#include "Platform/StatusItem.h"
-#include "Platform/StatusMenuModel.h"
+#include "Platform/tray/StatusItem.h"
+#include "Platform/tray/StatusMenuModel.h"
 
 #include <QObject>
 #include <QPointer>

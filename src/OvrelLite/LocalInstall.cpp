@@ -4,8 +4,8 @@
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/store/ModuleStore.h"
 #include "OvrelHub/store/StoreModel.h"
-#include "OvrelModuleKit/ModuleManifest.h"
-#include "OvrelModuleKit/ModulePaths.h"
+#include "OvrelModuleKit/manifest/ModuleManifest.h"
+#include "OvrelModuleKit/paths/ModulePaths.h"
 
 #include <QDir>
 #include <QJsonDocument>

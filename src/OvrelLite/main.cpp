@@ -3,10 +3,10 @@
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelLite/LiteAppDelegate.h"
 #include "OvrelLite/LocalInstall.h"
-#include "OvrelModuleKit/ModulePaths.h"
-#include "Platform/BundleLocator.h"
-#include "Platform/MenuText.h"
-#include "Platform/Workspace.h"
+#include "OvrelModuleKit/paths/ModulePaths.h"
+#include "Platform/bundle/BundleLocator.h"
+#include "Platform/process/Workspace.h"
+#include "Platform/tray/MenuText.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,8 +1,8 @@
 #include "OvrelModuleKitUI/ModuleApplication.h"
 
-#include "OvrelModuleKit/ModuleApplicationService.h"
-#include "OvrelModuleKit/ModuleStartupLog.h"
-#include "OvrelModuleKit/ModuleTerminationSignal.h"
+#include "OvrelModuleKit/launch/ModuleApplicationService.h"
+#include "OvrelModuleKit/launch/ModuleStartupLog.h"
+#include "OvrelModuleKit/launch/ModuleTerminationSignal.h"
 #include "OvrelModuleKitUI/StandardModuleLaunch.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "OvrelModuleKitUI/ModuleStandardMenu.h"
 
-#include "OvrelModuleKit/RunningBundle.h"
+#include "OvrelModuleKit/launch/RunningBundle.h"
 
 #include <QApplication>
 #include <QMainWindow>

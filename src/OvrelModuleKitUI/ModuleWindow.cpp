@@ -1,6 +1,6 @@
 #include "OvrelModuleKitUI/ModuleWindow.h"
 
-#include "OvrelModuleKit/ModuleDockPresence.h"
+#include "OvrelModuleKit/launch/ModuleDockPresence.h"
 #include "OvrelModuleKitUI/ModuleStandardMenu.h"
 
 #include <QEvent>

@@ -1,11 +1,11 @@
 #include "OvrelModuleKitUI/StandardModuleLaunch.h"
 
-#include "OvrelModuleKit/ModuleHostState.h"
-#include "OvrelModuleKit/ModuleInbox.h"
-#include "OvrelModuleKit/ModuleNotify.h"
-#include "OvrelModuleKit/RunningBundle.h"
+#include "OvrelModuleKit/inbox/ModuleHostState.h"
+#include "OvrelModuleKit/inbox/ModuleInbox.h"
+#include "OvrelModuleKit/inbox/ModuleNotify.h"
+#include "OvrelModuleKit/launch/RunningBundle.h"
 #include "OvrelModuleKitUI/ModuleStandardMenu.h"
-#include "Platform/SystemLog.h"
+#include "Platform/system/SystemLog.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "OvrelModuleKit/ModuleManifest.h"
-#include "OvrelModuleKit/ModulePaths.h"
-#include "OvrelModuleKit/ModulePrivateState.h"
-#include "OvrelModuleKit/ModuleSettingsStore.h"
-#include "OvrelModuleKit/SettingValue.h"
+#include "OvrelModuleKit/launch/ModulePrivateState.h"
+#include "OvrelModuleKit/manifest/ModuleManifest.h"
+#include "OvrelModuleKit/paths/ModulePaths.h"
+#include "OvrelModuleKit/settings/ModuleSettingsStore.h"
+#include "OvrelModuleKit/settings/SettingValue.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -4,12 +4,12 @@
 // their own, and fakes for the install pipeline's collaborators.
 
 #include "ModuleBundleFixture.h"
-#include "OvrelHub/modules/ModuleSignatureVerifier.h"
 #include "OvrelHub/modules/ModuleStateStore.h"
 #include "OvrelHub/modules/ResidentRegistering.h"
-#include "OvrelModuleKit/ManifestError.h"
-#include "Platform/CodeSigner.h"
-#include "Platform/SigningIdentity.h"
+#include "OvrelHub/signature/ModuleSignatureVerifier.h"
+#include "OvrelModuleKit/manifest/ManifestError.h"
+#include "Platform/codesign/CodeSigner.h"
+#include "Platform/codesign/SigningIdentity.h"
 #include "TestSupport.h"
 
 #include <QFuture>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/MachineIdentity.h"
+#include "Platform/system/MachineIdentity.h"
 
 namespace ovrel::test {
 

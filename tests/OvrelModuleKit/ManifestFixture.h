@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OvrelModuleKit/ManifestError.h"
-#include "OvrelModuleKit/ModuleManifest.h"
+#include "OvrelModuleKit/manifest/ManifestError.h"
+#include "OvrelModuleKit/manifest/ModuleManifest.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

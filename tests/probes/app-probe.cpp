@@ -6,8 +6,8 @@
 //                       <pid>" when an earlier instance owns it), then
 //                       "activate <number of platform-data entries>" per call
 //   ProbeIgnoresTerm    true: SIGTERM is ignored
-#include "Platform/ModuleBusName.h"
-#include "Platform/PlistCodec.h"
+#include "Platform/plist/PlistCodec.h"
+#include "Platform/process/ModuleBusName.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

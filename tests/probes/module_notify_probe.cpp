@@ -4,10 +4,10 @@
 //   module_notify_probe host <root>           reads the language on "vn.ovrel.host"
 //   module_notify_probe lease <root>          reads the input-passthrough lease
 // Prints "ready" once observing, then one result line; exits 3 after 15 s of silence.
-#include "OvrelModuleKit/InputPassthrough.h"
-#include "OvrelModuleKit/ModuleHostState.h"
-#include "OvrelModuleKit/ModuleInbox.h"
-#include "OvrelModuleKit/ModuleNotify.h"
+#include "OvrelModuleKit/inbox/ModuleHostState.h"
+#include "OvrelModuleKit/inbox/ModuleInbox.h"
+#include "OvrelModuleKit/inbox/ModuleNotify.h"
+#include "OvrelModuleKit/lease/InputPassthrough.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

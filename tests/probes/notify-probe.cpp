@@ -1,7 +1,7 @@
 // Plays the other process in notification tests.
 //   notify-probe post NAME      posts NAME and exits once the bus has it
 //   notify-probe observe NAME   prints "ready", then "observed NAME" per post, until stdin closes
-#include "Platform/DarwinNotify.h"
+#include "Platform/notify/DarwinNotify.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

@@ -2,7 +2,7 @@
 
 // Small module bundles for code-signing tests, written into a test's TempDir.
 
-#include "Platform/PlistCodec.h"
+#include "Platform/plist/PlistCodec.h"
 #include "TestSupport.h"
 
 #include <QDir>

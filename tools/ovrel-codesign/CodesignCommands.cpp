@@ -1,9 +1,9 @@
 #include "CodesignCommands.h"
 
-#include "Platform/CodeSigner.h"
-#include "Platform/CodeSigning.h"
-#include "Platform/CodeSigningError.h"
-#include "Platform/SigningIdentity.h"
+#include "Platform/codesign/CodeSigner.h"
+#include "Platform/codesign/CodeSigning.h"
+#include "Platform/codesign/CodeSigningError.h"
+#include "Platform/codesign/SigningIdentity.h"
 
 #include <QCommandLineParser>
 #include <cstdio>

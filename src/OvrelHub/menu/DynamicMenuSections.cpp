@@ -1,11 +1,11 @@
 #include "OvrelHub/menu/DynamicMenuSections.h"
 
 #include "OvrelHub/menu/ModuleMenuBuilder.h"
-#include "OvrelModuleKit/DynamicMenuBuilder.h"
-#include "OvrelModuleKit/DynamicMenuFile.h"
-#include "Platform/BundleLocator.h"
-#include "Platform/QtMenuRenderer.h"
-#include "Platform/Workspace.h"
+#include "OvrelModuleKit/menu/DynamicMenuBuilder.h"
+#include "OvrelModuleKit/menu/DynamicMenuFile.h"
+#include "Platform/bundle/BundleLocator.h"
+#include "Platform/process/Workspace.h"
+#include "Platform/tray/QtMenuRenderer.h"
 
 #include <QAction>
 #include <QFile>

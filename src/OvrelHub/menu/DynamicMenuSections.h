@@ -2,10 +2,10 @@
 
 #include "OvrelConfig/AppLanguage.h"
 #include "OvrelHub/modules/InstalledPair.h"
-#include "OvrelHub/modules/ModuleCommandRef.h"
-#include "OvrelModuleKit/DynamicMenuItem.h"
-#include "OvrelModuleKit/ModulePaths.h"
-#include "Platform/StatusMenuModel.h"
+#include "OvrelHub/runner/ModuleCommandRef.h"
+#include "OvrelModuleKit/menu/DynamicMenuItem.h"
+#include "OvrelModuleKit/paths/ModulePaths.h"
+#include "Platform/tray/StatusMenuModel.h"
 
 #include <QList>
 #include <functional>

@@ -1,7 +1,7 @@
 #include "OvrelHub/menu/ModuleGridView.h"
 
 #include "OvrelHub/menu/GridIconMetrics.h"
-#include "Platform/SymbolIcons.h"
+#include "Platform/tray/SymbolIcons.h"
 
 #include <QEnterEvent>
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
 #include "OvrelHub/menu/ModuleIcons.h"
 
 #include "OvrelHub/menu/GridIconMetrics.h"
-#include "Platform/BundleIcon.h"
+#include "Platform/bundle/BundleIcon.h"
 
 #include <QFileInfo>
 #include <QPixmap>

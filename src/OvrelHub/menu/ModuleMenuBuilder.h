@@ -3,7 +3,7 @@
 #include "OvrelConfig/AppLanguage.h"
 #include "OvrelHub/menu/ModuleMenuItem.h"
 #include "OvrelHub/modules/InstalledPair.h"
-#include "OvrelModuleKit/ModulePaths.h"
+#include "OvrelModuleKit/paths/ModulePaths.h"
 
 #include <QList>
 #include <optional>

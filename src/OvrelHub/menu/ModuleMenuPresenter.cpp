@@ -4,7 +4,7 @@
 #include "OvrelHub/menu/GridIconMetrics.h"
 #include "OvrelHub/menu/ModuleGridView.h"
 #include "OvrelHub/menu/ModuleMenuBuilder.h"
-#include "OvrelModuleKit/ModuleCommand.h"
+#include "OvrelModuleKit/inbox/ModuleCommand.h"
 
 namespace ovrel {
 

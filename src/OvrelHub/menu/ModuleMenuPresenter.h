@@ -4,8 +4,8 @@
 #include "OvrelHub/menu/MenuLayout.h"
 #include "OvrelHub/menu/ModuleMenuItem.h"
 #include "OvrelHub/modules/InstalledPair.h"
-#include "OvrelHub/modules/ModuleCommandRef.h"
-#include "Platform/StatusMenuModel.h"
+#include "OvrelHub/runner/ModuleCommandRef.h"
+#include "Platform/tray/StatusMenuModel.h"
 
 #include <QHash>
 #include <QIcon>

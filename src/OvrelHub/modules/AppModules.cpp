@@ -1,8 +1,8 @@
 #include "OvrelHub/modules/AppModules.h"
 
 #include "OvrelHub/shell/ServiceEndpoints.h"
-#include "Platform/BundleLocator.h"
-#include "Platform/UserDefaults.h"
+#include "Platform/bundle/BundleLocator.h"
+#include "Platform/plist/UserDefaults.h"
 
 namespace ovrel {
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "OvrelHub/modules/ModuleRunner.h"
-#include "OvrelHub/modules/ModuleSignatureVerifier.h"
 #include "OvrelHub/modules/ModuleStateStore.h"
+#include "OvrelHub/runner/ModuleRunner.h"
+#include "OvrelHub/signature/ModuleSignatureVerifier.h"
 #include "OvrelHub/store/ModuleStore.h"
-#include "OvrelModuleKit/ModulePaths.h"
-#include "OvrelModuleKit/ModuleSettingsStore.h"
-#include "Platform/Workspace.h"
+#include "OvrelModuleKit/paths/ModulePaths.h"
+#include "OvrelModuleKit/settings/ModuleSettingsStore.h"
+#include "Platform/process/Workspace.h"
 
 #include <QUrl>
 

@@ -1,7 +1,7 @@
 #include "OvrelHub/modules/InstalledModules.h"
 
 #include "OvrelHub/modules/AppName.h"
-#include "Platform/SystemLog.h"
+#include "Platform/system/SystemLog.h"
 
 #include <QFileInfo>
 

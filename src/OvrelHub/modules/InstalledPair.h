@@ -1,7 +1,7 @@
 #pragma once
 
 #include "OvrelHub/modules/InstalledModule.h"
-#include "OvrelModuleKit/ModuleManifest.h"
+#include "OvrelModuleKit/manifest/ModuleManifest.h"
 
 namespace ovrel {
 

@@ -5,7 +5,7 @@
 #include "OvrelHub/menu/ModuleMenuBuilder.h"
 #include "OvrelHub/modules/ModuleStateStore.h"
 #include "OvrelHub/modules/ModulesChanged.h"
-#include "Platform/NotificationCenter.h"
+#include "Platform/notify/NotificationCenter.h"
 
 namespace ovrel {
 

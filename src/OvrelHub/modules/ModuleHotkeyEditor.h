@@ -2,7 +2,7 @@
 
 #include "OvrelConfig/AppLanguage.h"
 #include "OvrelConfig/Hotkey.h"
-#include "OvrelModuleKit/ModuleManifest.h"
+#include "OvrelModuleKit/manifest/ModuleManifest.h"
 
 #include <QString>
 #include <functional>

@@ -2,8 +2,8 @@
 
 #include "OvrelHub/modules/RegularFileReader.h"
 #include "OvrelHub/modules/UnreadableFileKeeper.h"
-#include "Platform/AtomicFile.h"
-#include "Platform/SystemLog.h"
+#include "Platform/files/AtomicFile.h"
+#include "Platform/system/SystemLog.h"
 
 #include <QDateTime>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "OvrelHub/modules/ModulesState.h"
-#include "OvrelModuleKit/ModulePaths.h"
+#include "OvrelModuleKit/paths/ModulePaths.h"
 
 #include <functional>
 #include <mutex>

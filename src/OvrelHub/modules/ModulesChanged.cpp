@@ -1,6 +1,6 @@
 #include "OvrelHub/modules/ModulesChanged.h"
 
-#include "Platform/NotificationCenter.h"
+#include "Platform/notify/NotificationCenter.h"
 
 namespace ovrel {
 

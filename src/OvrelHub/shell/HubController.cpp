@@ -8,10 +8,10 @@
 #include "OvrelHub/modules/ModuleStateStore.h"
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/shell/ServiceEndpoints.h"
-#include "OvrelModuleKit/ModuleHostState.h"
-#include "Platform/FileError.h"
-#include "Platform/SystemLog.h"
-#include "Platform/Workspace.h"
+#include "OvrelModuleKit/inbox/ModuleHostState.h"
+#include "Platform/files/FileError.h"
+#include "Platform/process/Workspace.h"
+#include "Platform/system/SystemLog.h"
 
 #include <QApplication>
 #include <QtConcurrent>

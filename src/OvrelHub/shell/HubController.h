@@ -3,11 +3,11 @@
 #include "OvrelHub/menu/DynamicMenuSections.h"
 #include "OvrelHub/menu/ModuleMenuPresenter.h"
 #include "OvrelHub/modules/InstalledPair.h"
-#include "OvrelHub/modules/ModuleCommandRef.h"
+#include "OvrelHub/runner/ModuleCommandRef.h"
 #include "OvrelHub/shell/EditionSettings.h"
 #include "OvrelHub/update/UpdateRelease.h"
-#include "OvrelModuleKit/ModulePaths.h"
-#include "Platform/StatusMenuModel.h"
+#include "OvrelModuleKit/paths/ModulePaths.h"
+#include "Platform/tray/StatusMenuModel.h"
 
 #include <QFuture>
 #include <QMenu>

@@ -1,8 +1,8 @@
 #include "OvrelHub/shell/HubSettings.h"
 
 #include "OvrelHub/shell/ServiceEndpoints.h"
-#include "Platform/FileError.h"
-#include "Platform/SystemLog.h"
+#include "Platform/files/FileError.h"
+#include "Platform/system/SystemLog.h"
 
 #include <algorithm>
 

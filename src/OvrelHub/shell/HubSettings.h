@@ -2,8 +2,8 @@
 
 #include "OvrelConfig/AppLanguage.h"
 #include "OvrelConfig/Hotkey.h"
-#include "Platform/NotificationCenter.h"
-#include "Platform/UserDefaults.h"
+#include "Platform/notify/NotificationCenter.h"
+#include "Platform/plist/UserDefaults.h"
 
 #include <QString>
 #include <functional>

@@ -2,7 +2,7 @@
 
 #include "OvrelConfig/Loc.h"
 #include "OvrelHub/shell/Trace.h"
-#include "Platform/Workspace.h"
+#include "Platform/process/Workspace.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #include "OvrelHub/shell/OtherBuildGuard.h"
 
-#include "Platform/XdgDirs.h"
+#include "Platform/files/XdgDirs.h"
 
 #include <QDir>
 #include <QFileInfo>

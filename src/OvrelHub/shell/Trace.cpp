@@ -1,8 +1,8 @@
 #include "OvrelHub/shell/Trace.h"
 
 #include "OvrelHub/shell/HubSettings.h"
-#include "Platform/AtomicFile.h"
-#include "Platform/XdgDirs.h"
+#include "Platform/files/AtomicFile.h"
+#include "Platform/files/XdgDirs.h"
 
 #include <QDateTime>
 #include <QFile>

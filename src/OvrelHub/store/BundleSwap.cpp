@@ -2,8 +2,8 @@
 
 #include "OvrelHub/store/FileTree.h"
 #include "OvrelHub/store/InstallError.h"
-#include "Platform/AtomicFile.h"
-#include "Platform/SystemLog.h"
+#include "Platform/files/AtomicFile.h"
+#include "Platform/system/SystemLog.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "OvrelHub/store/BundleMover.h"
-#include "OvrelModuleKit/ModulePaths.h"
+#include "OvrelModuleKit/paths/ModulePaths.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "OvrelHub/store/FileTree.h"
 
-#include "Platform/UniqueFd.h"
+#include "Platform/files/UniqueFd.h"
 
 #include <QFile>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/FileError.h"
+#include "Platform/files/FileError.h"
 
 #include <QString>
 

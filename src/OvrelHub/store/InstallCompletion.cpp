@@ -3,8 +3,8 @@
 #include "OvrelConfig/VersionComparator.h"
 #include "OvrelHub/modules/AppName.h"
 #include "OvrelHub/store/InstallError.h"
-#include "Platform/HostOS.h"
-#include "Platform/SystemLog.h"
+#include "Platform/system/HostOS.h"
+#include "Platform/system/SystemLog.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "OvrelHub/modules/ModuleStateStore.h"
-#include "OvrelHub/modules/ModuleVerifying.h"
 #include "OvrelHub/modules/ResidentRegistering.h"
+#include "OvrelHub/signature/ModuleVerifying.h"
 #include "OvrelHub/store/BundleMover.h"
 #include "OvrelHub/store/BundleSwap.h"
-#include "OvrelModuleKit/ModuleManifest.h"
+#include "OvrelModuleKit/manifest/ModuleManifest.h"
 
 #include <QString>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "OvrelConfig/AppLanguage.h"
-#include "OvrelModuleKit/ManifestError.h"
+#include "OvrelModuleKit/manifest/ManifestError.h"
 
 #include <QString>
 #include <exception>

@@ -4,7 +4,7 @@
 #include "OvrelHub/store/FileTree.h"
 #include "OvrelHub/store/InstallError.h"
 #include "OvrelHub/store/RunningInstanceTerminator.h"
-#include "Platform/AtomicFile.h"
+#include "Platform/files/AtomicFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

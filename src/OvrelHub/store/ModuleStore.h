@@ -3,13 +3,13 @@
 #include "OvrelHub/modules/InstalledModules.h"
 #include "OvrelHub/modules/InstalledPair.h"
 #include "OvrelHub/modules/ModuleStateStore.h"
-#include "OvrelHub/modules/ModuleVerifying.h"
 #include "OvrelHub/modules/ResidentRegistering.h"
+#include "OvrelHub/signature/ModuleVerifying.h"
 #include "OvrelHub/store/BundleMover.h"
 #include "OvrelHub/store/InstallCompletion.h"
-#include "OvrelModuleKit/ModuleManifest.h"
-#include "OvrelModuleKit/ModuleSettingsStore.h"
-#include "Platform/Workspace.h"
+#include "OvrelModuleKit/manifest/ModuleManifest.h"
+#include "OvrelModuleKit/settings/ModuleSettingsStore.h"
+#include "Platform/process/Workspace.h"
 
 #include <QFuture>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "OvrelHub/store/RunningInstanceTerminator.h"
 
-#include "Platform/BundleLocator.h"
-#include "Platform/SystemLog.h"
+#include "Platform/bundle/BundleLocator.h"
+#include "Platform/system/SystemLog.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/Workspace.h"
+#include "Platform/process/Workspace.h"
 
 #include <QElapsedTimer>
 #include <QFuture>

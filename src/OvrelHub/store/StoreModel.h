@@ -2,7 +2,7 @@
 
 #include "OvrelConfig/Hotkey.h"
 #include "OvrelConfig/ModuleHotkeyConflict.h"
-#include "OvrelModuleKit/MenuEntry.h"
+#include "OvrelModuleKit/manifest/MenuEntry.h"
 
 #include <QList>
 #include <set>

@@ -1,11 +1,11 @@
 #include "OvrelHub/menu/DynamicMenuSections.h"
 #include "OvrelHub/shell/HubController.h"
 #include "OvrelHub/shell/HubSettings.h"
-#include "OvrelModuleKit/DynamicMenuFile.h"
-#include "Platform/MenuText.h"
-#include "Platform/NotificationCenter.h"
-#include "Platform/QtMenuRenderer.h"
-#include "Platform/UserDefaults.h"
+#include "OvrelModuleKit/menu/DynamicMenuFile.h"
+#include "Platform/notify/NotificationCenter.h"
+#include "Platform/plist/UserDefaults.h"
+#include "Platform/tray/MenuText.h"
+#include "Platform/tray/QtMenuRenderer.h"
 #include "SampleModuleFixture.h"
 
 #include <QAction>

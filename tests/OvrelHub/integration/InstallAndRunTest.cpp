@@ -1,9 +1,9 @@
-#include "OvrelModuleKit/DynamicMenuFile.h"
-#include "OvrelModuleKit/ModulePrivateState.h"
-#include "OvrelModuleKit/ModuleStartupLog.h"
+#include "OvrelModuleKit/launch/ModulePrivateState.h"
+#include "OvrelModuleKit/launch/ModuleStartupLog.h"
+#include "OvrelModuleKit/menu/DynamicMenuFile.h"
 #include "OvrelModuleKitUI/StandardModuleLaunch.h"
-#include "Platform/UnixTime.h"
-#include "Platform/UserDefaults.h"
+#include "Platform/plist/UserDefaults.h"
+#include "Platform/system/UnixTime.h"
 #include "SampleModuleFixture.h"
 
 #include <QFileInfo>

@@ -5,16 +5,16 @@
 // the workspace starts gets data and settings folders of the test's own, so
 // the module finds the same root as the hub side of the test.
 
-#include "../InstallFixture.h"
-#include "OvrelHub/modules/ModuleRunner.h"
-#include "OvrelHub/modules/ModuleSignatureVerifier.h"
+#include "InstallFixture.h"
 #include "OvrelHub/modules/ModuleStateStore.h"
+#include "OvrelHub/runner/ModuleRunner.h"
+#include "OvrelHub/signature/ModuleSignatureVerifier.h"
 #include "OvrelHub/store/ModuleStore.h"
-#include "OvrelModuleKit/InboxCommand.h"
-#include "OvrelModuleKit/ModuleNotify.h"
-#include "OvrelModuleKit/ModulePaths.h"
-#include "Platform/BundleLocator.h"
-#include "Platform/Workspace.h"
+#include "OvrelModuleKit/inbox/InboxCommand.h"
+#include "OvrelModuleKit/inbox/ModuleNotify.h"
+#include "OvrelModuleKit/paths/ModulePaths.h"
+#include "Platform/bundle/BundleLocator.h"
+#include "Platform/process/Workspace.h"
 #include "TestSupport.h"
 
 #include <QDBusConnection>

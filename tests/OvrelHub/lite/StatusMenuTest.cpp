@@ -3,8 +3,8 @@
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/shell/ServiceEndpoints.h"
 #include "OvrelLite/LiteAppDelegate.h"
-#include "Platform/MenuText.h"
-#include "Platform/QtMenuRenderer.h"
+#include "Platform/tray/MenuText.h"
+#include "Platform/tray/QtMenuRenderer.h"
 #include "TestSupport.h"
 
 #include <QAction>

@@ -6,11 +6,11 @@
 #include "OvrelHub/modules/ModuleStateStore.h"
 #include "OvrelHub/shell/HubController.h"
 #include "OvrelHub/shell/HubSettings.h"
-#include "OvrelModuleKit/DynamicMenuFile.h"
-#include "OvrelModuleKit/ModuleHostState.h"
-#include "Platform/MenuText.h"
-#include "Platform/QtMenuRenderer.h"
-#include "Platform/SystemLog.h"
+#include "OvrelModuleKit/inbox/ModuleHostState.h"
+#include "OvrelModuleKit/menu/DynamicMenuFile.h"
+#include "Platform/system/SystemLog.h"
+#include "Platform/tray/MenuText.h"
+#include "Platform/tray/QtMenuRenderer.h"
 #include "TestSupport.h"
 
 #include <QJsonArray>

@@ -2,9 +2,9 @@
 #include "FakeWorkspace.h"
 #include "OvrelHub/modules/ModulesChanged.h"
 #include "OvrelHub/shell/ServiceEndpoints.h"
-#include "Platform/NotificationCenter.h"
-#include "Platform/SystemLog.h"
-#include "Platform/UserDefaults.h"
+#include "Platform/notify/NotificationCenter.h"
+#include "Platform/plist/UserDefaults.h"
+#include "Platform/system/SystemLog.h"
 #include "TestSupport.h"
 
 #include <QScopeGuard>

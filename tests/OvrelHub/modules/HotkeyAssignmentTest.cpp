@@ -1,7 +1,7 @@
 #include "OvrelHub/modules/ModuleHotkeyEditor.h"
 #include "OvrelHub/modules/ModuleStateStore.h"
 #include "OvrelHub/store/StoreModel.h"
-#include "Platform/NotificationCenter.h"
+#include "Platform/notify/NotificationCenter.h"
 #include "TestSupport.h"
 
 #include <QJsonArray>

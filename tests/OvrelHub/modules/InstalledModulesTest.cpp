@@ -1,6 +1,6 @@
 #include "OvrelHub/modules/InstalledModules.h"
-#include "../InstallFixture.h"
-#include "Platform/SystemLog.h"
+#include "InstallFixture.h"
+#include "Platform/system/SystemLog.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

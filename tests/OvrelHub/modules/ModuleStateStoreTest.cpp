@@ -1,5 +1,5 @@
 #include "OvrelHub/modules/ModuleStateStore.h"
-#include "Platform/SystemLog.h"
+#include "Platform/system/SystemLog.h"
 #include "TestSupport.h"
 
 #include <QDir>

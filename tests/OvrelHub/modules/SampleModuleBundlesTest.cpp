@@ -1,9 +1,9 @@
 #include "OvrelConfig/ModuleHotkeyConflict.h"
-#include "OvrelHub/modules/ModuleSignatureVerifier.h"
-#include "OvrelHub/modules/SignatureError.h"
-#include "OvrelModuleKit/ModuleManifest.h"
-#include "Platform/CodeSigningStatus.h"
-#include "Platform/PlistCodec.h"
+#include "OvrelHub/signature/ModuleSignatureVerifier.h"
+#include "OvrelHub/signature/SignatureError.h"
+#include "OvrelModuleKit/manifest/ModuleManifest.h"
+#include "Platform/codesign/CodeSigningStatus.h"
+#include "Platform/plist/PlistCodec.h"
 #include "TestSupport.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/shell/ServiceEndpoints.h"
-#include "Platform/SystemLog.h"
+#include "Platform/system/SystemLog.h"
 #include "TestSupport.h"
 
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
 #include "OvrelHub/shell/ServiceEndpoints.h"
-#include "Platform/SystemLog.h"
+#include "Platform/system/SystemLog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "OvrelHub/store/FileTree.h"
-#include "Platform/FileError.h"
-#include "Platform/SystemLog.h"
+#include "Platform/files/FileError.h"
+#include "Platform/system/SystemLog.h"
 #include "StoreTestSupport.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "Platform/SystemLog.h"
+#include "Platform/system/SystemLog.h"
 #include "StoreTestSupport.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "OvrelHub/store/ModuleStore.h"
 #include "FakeWorkspace.h"
 #include "OvrelHub/store/FileTree.h"
-#include "Platform/SystemLog.h"
+#include "Platform/system/SystemLog.h"
 #include "StoreTestSupport.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "OvrelHub/store/RunningInstanceTerminator.h"
 #include "FakeWorkspace.h"
-#include "Platform/SystemLog.h"
+#include "Platform/system/SystemLog.h"
 #include "StoreTestSupport.h"
 
 #include <QTimer>

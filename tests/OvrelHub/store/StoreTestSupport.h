@@ -1,8 +1,8 @@
 #pragma once
 
-#include "../InstallFixture.h"
-#include "OvrelHub/modules/ModuleSignatureVerifier.h"
+#include "InstallFixture.h"
 #include "OvrelHub/modules/ModuleStateStore.h"
+#include "OvrelHub/signature/ModuleSignatureVerifier.h"
 #include "OvrelHub/store/BundleMover.h"
 #include "OvrelHub/store/InstallCompletion.h"
 #include "OvrelHub/store/InstallError.h"

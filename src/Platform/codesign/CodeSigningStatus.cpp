@@ -1,0 +1,30 @@
+#include "Platform/codesign/CodeSigningStatus.h"
+
+namespace ovrel::CodeSigningStatus {
+
+QString describe(OSStatus status) {
+    switch (status) {
+    case errSecSuccess:
+        return QStringLiteral("no error");
+    case errSecCSInvalidObjectRef:
+        return QStringLiteral("invalid API object reference");
+    case errSecCSInvalidFlags:
+        return QStringLiteral("invalid or inappropriate API flag(s) specified");
+    case errSecCSStaticCodeNotFound:
+        return QStringLiteral("cannot find code object on disk");
+    case errSecCSUnsigned:
+        return QStringLiteral("code object is not signed at all");
+    case errSecCSSignatureFailed:
+        return QStringLiteral("invalid signature (code or signature have been modified)");
+    case errSecCSBadResource:
+        return QStringLiteral("a sealed resource is missing or invalid");
+    case errSecCSReqInvalid:
+        return QStringLiteral("invalid or corrupted code requirement(s)");
+    case errSecCSReqFailed:
+        return QStringLiteral("code failed to satisfy specified code requirement(s)");
+    default:
+        return QStringLiteral("unknown status");
+    }
+}
+
+} // namespace ovrel::CodeSigningStatus

@@ -1,0 +1,63 @@
+#include "OvrelModuleKit/text/Graphemes.h"
+
+#include <gtest/gtest.h>
+
+using ovrel::Graphemes;
+
+TEST(Graphemes, CountsUserPerceivedCharacters) {
+    const std::pair<const char*, qint64> cases[] = {
+        {"", 0},
+        {"abc", 3},
+        {"Tiếng Việt", 10},
+        {"e\xcc\xa3\xcc\x82", 1}, // ệ from e + two combining marks
+        {"\r\n", 1},
+        {"👍🏽", 1},                  // skin tone modifier
+        {"👨‍👩‍👧‍👦", 1}, // family joined by zero-width joiners
+        {"🇻🇳", 1},
+        {"🇻🇳🇫🇷🇻", 3}, // a lone indicator after two flags
+        {"👍🇻🇳", 2},   // emoji, then a flag
+        {"👍🇻🇳🇻🇳🇻", 4},
+        {"👨‍👩‍👧‍👦🇻🇳", 2},
+        {"각", 1}, // jamo sequence
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(Graphemes::count(QString::fromUtf8(text)), expected) << text;
+}
+
+TEST(Graphemes, AtMostStopsAtTheLimit) {
+    const QString flags = QString::fromUtf8("🇻🇳").repeated(5);
+    EXPECT_TRUE(Graphemes::atMost(flags, 5));
+    EXPECT_FALSE(Graphemes::atMost(flags, 4));
+    EXPECT_TRUE(Graphemes::atMost("", 0));
+    EXPECT_FALSE(Graphemes::atMost("", -1));
+    EXPECT_FALSE(Graphemes::atMost("a", 0));
+    // A very long run of indicators is handled in one pass.
+    const QString run = QString::fromUtf8("🇻").repeated(200001);
+    EXPECT_EQ(Graphemes::count(run), 100001);
+}
+
+// atMost settles most texts without segmenting them; it must agree with the
+// exact count wherever marks, controls and joiners meet.
+TEST(Graphemes, AtMostAgreesWithTheExactCount) {
+    const char* texts[] = {
+        "e\xcc\xa3\xcc\x82"
+        "e\xcc\x81", // decomposed Vietnamese
+        "\xcc\x81\xcc\x81"
+        "abc",                           // marks at the start
+        "a\n\xcc\x81\r\n\xcc\x81",       // marks after line breaks
+        "a\x01\xcc\x81\xc2\x85\xcc\x81", // marks after C0 and C1 controls
+        "a\xe2\x80\x8d\xcc\x81"
+        "b",                                     // mark after a zero-width joiner
+        "a\xe2\x80\xa8\xcc\x81",                 // mark after a line separator
+        "\xe0\xa4\x95\xe0\xa5\x8d\xe0\xa4\xb7",  // Devanagari conjunct
+        "\xe1\x84\x80\xe1\x85\xa1\xe1\x86\xa8x", // Hangul jamo
+        "\xf0\x9f\x91\x8d\xf0\x9f\x87\xbb\xf0\x9f\x87\xb3\xcc\x81", // emoji, flag, mark
+        "a\xe2\x83\x9d\xe2\x83\x9d",                                // enclosing marks
+    };
+    for (const char* utf8 : texts) {
+        const QString text = QString::fromUtf8(utf8);
+        const qint64 n = Graphemes::count(text);
+        EXPECT_TRUE(Graphemes::atMost(text, n)) << utf8;
+        EXPECT_FALSE(Graphemes::atMost(text, n - 1)) << utf8;
+    }
+}
