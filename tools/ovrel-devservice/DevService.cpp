@@ -1,0 +1,45 @@
+#include "DevService.h"
+
+#include <QHostAddress>
+
+namespace ovrel::devservice {
+
+namespace {
+
+QUrl loopbackUrl(quint16 port) {
+    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(port));
+}
+
+} // namespace
+
+DevService::DevService(DevServiceOptions options) : options_(std::move(options)) {
+    installRoutes();
+}
+
+bool DevService::start(QString* error) {
+    apiPort_ = api_.listen(QHostAddress::LocalHost, options_.apiPort);
+    if (apiPort_ == 0) {
+        *error = QStringLiteral("cannot listen on port %1").arg(options_.apiPort);
+        return false;
+    }
+    storagePort_ = storage_.listen(QHostAddress::LocalHost, options_.storagePort);
+    if (storagePort_ == 0) {
+        *error = QStringLiteral("cannot listen on port %1").arg(options_.storagePort);
+        return false;
+    }
+    return true;
+}
+
+QUrl DevService::apiBase() const {
+    return loopbackUrl(apiPort_);
+}
+
+QUrl DevService::storageBase() const {
+    return loopbackUrl(storagePort_);
+}
+
+void DevService::installRoutes() {
+    // One line per route family.
+}
+
+} // namespace ovrel::devservice

@@ -1,0 +1,58 @@
+#include "DevServiceOptions.h"
+
+namespace ovrel::devservice {
+
+namespace {
+
+bool parsePort(const QString& text, quint16* port) {
+    bool ok = false;
+    const uint value = text.toUInt(&ok);
+    if (!ok || value > 65535)
+        return false;
+    *port = static_cast<quint16>(value);
+    return true;
+}
+
+} // namespace
+
+std::optional<DevServiceOptions> DevServiceOptions::parse(const QStringList& arguments,
+                                                          QString* error) {
+    DevServiceOptions options;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& name = arguments.at(i);
+        const bool hasValue = i + 1 < arguments.size();
+        const QString value = hasValue ? arguments.at(i + 1) : QString();
+        auto needValue = [&]() {
+            if (!hasValue)
+                *error = name + QStringLiteral(" needs a value");
+            return hasValue;
+        };
+        if (name == QLatin1String("--port") || name == QLatin1String("--storage-port")) {
+            if (!needValue())
+                return std::nullopt;
+            quint16* port =
+                name == QLatin1String("--port") ? &options.apiPort : &options.storagePort;
+            if (!parsePort(value, port)) {
+                *error = name + QStringLiteral(": not a port number: ") + value;
+                return std::nullopt;
+            }
+            ++i;
+        } else if (name == QLatin1String("--catalog")) {
+            if (!needValue())
+                return std::nullopt;
+            options.catalogDir = value;
+            ++i;
+        } else if (name == QLatin1String("--data")) {
+            if (!needValue())
+                return std::nullopt;
+            options.dataFile = value;
+            ++i;
+        } else {
+            *error = QStringLiteral("unknown option: ") + name;
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+} // namespace ovrel::devservice
