@@ -53,14 +53,9 @@ void HubController::publishHostState() {
     }
 }
 
-namespace {
-struct BuiltModel {
-    QList<ModuleMenuItem> items;
-    ModuleIconImages images;
-};
-} // namespace
-
 void HubController::refreshModuleMenu() {
+    if (m_pendingResults.finishing())
+        return;
     publishHostState();
     QSet<QString> quickAccess;
     if (m_stateStore) {
@@ -74,26 +69,37 @@ void HubController::refreshModuleMenu() {
     if (!m_installedManifests)
         return;
 
-    // Continuations bound to this object are dropped if it is gone by then.
-    m_installedManifests().then(this, [this](QList<InstalledPair> pairs) {
+    m_pendingResults.deliver(m_installedManifests(), [this](QFuture<QList<InstalledPair>> done) {
+        if (done.isCanceled() || done.resultCount() == 0)
+            return;
+        const QList<InstalledPair> pairs = done.result();
         const AppLanguage language = m_settings.appLanguage();
         const ModulePaths paths = m_paths;
-        QtConcurrent::run([pairs, language, paths] {
-            BuiltModel built;
-            built.items = ModuleMenuBuilder::items(pairs, language, paths);
-            built.images = ModuleIconImages::load(built.items);
-            return built;
-        }).then(this, [this, pairs](BuiltModel built) {
-            m_model.items = std::move(built.items);
-            m_model.icons = built.images.menuIcons();
-            m_model.gridIcons = built.images.gridIcons();
-            m_model.dynamicMenuSources = pairs;
-            ++m_modelGeneration;
-            ++m_modelGeneration;
-            requestMenuRebuild();
-            emit moduleModelRefreshed();
-        });
+        m_pendingResults.deliver(QtConcurrent::run([pairs, language, paths] {
+                                     BuiltModel built;
+                                     built.items = ModuleMenuBuilder::items(pairs, language, paths);
+                                     built.images = ModuleIconImages::load(built.items);
+                                     return built;
+                                 }),
+                                 [this, pairs](QFuture<BuiltModel> model) {
+                                     if (!model.isCanceled() && model.resultCount() > 0)
+                                         applyModel(model.takeResult(), pairs);
+                                 });
     });
+}
+
+void HubController::applyModel(BuiltModel built, QList<InstalledPair> pairs) {
+    m_model.items = std::move(built.items);
+    m_model.icons = built.images.menuIcons();
+    m_model.gridIcons = built.images.gridIcons();
+    m_model.dynamicMenuSources = std::move(pairs);
+    ++m_modelGeneration;
+    requestMenuRebuild();
+    emit moduleModelRefreshed();
+}
+
+void HubController::terminate() {
+    m_pendingResults.finish();
 }
 
 void HubController::menuWillOpen(QMenu* menu) {
