@@ -44,9 +44,15 @@ QString BundleSwap::swapIn(const QString& id, const QString& bundle) const {
 
     if (hadPrevious) {
         carryOverModuleFiles(id);
-        FileTree::remove(backup);
+        if (m_replaced == Replaced::remove)
+            FileTree::remove(backup);
     }
     return installed;
+}
+
+void BundleSwap::discardReplaced(const ModulePaths& paths, const QString& id) {
+    if (FileTree::exists(paths.moduleDir(id)))
+        FileTree::remove(backupDir(paths, id));
 }
 
 void BundleSwap::recoverLeftOverBackup(const QString& id) const {

@@ -17,8 +17,14 @@ namespace ovrel {
 // move on to the new directory instead of being deleted with the old bundle.
 class BundleSwap {
 public:
-    BundleSwap(ModulePaths paths, BundleMoving moveBundle)
-        : m_paths(std::move(paths)), m_moveBundle(std::move(moveBundle)) {}
+    // What becomes of the replaced directory once the new bundle is in: removed
+    // at once, or left as Modules/<id>.bak for discardReplaced() after the
+    // install has returned (removing a large bundle is a good part of an
+    // update's time).
+    enum class Replaced { remove, keepForDiscard };
+
+    BundleSwap(ModulePaths paths, BundleMoving moveBundle, Replaced replaced = Replaced::remove)
+        : m_paths(std::move(paths)), m_moveBundle(std::move(moveBundle)), m_replaced(replaced) {}
 
     // `id` must be a valid module id and the bundle's name a valid app name.
     // Returns the installed bundle's path. Throws InstallError::installFailed
@@ -29,6 +35,11 @@ public:
     // Modules/<id>.bak
     static QString backupDir(const ModulePaths& paths, const QString& id);
 
+    // Removes Modules/<id>.bak when Modules/<id> is in place: the backup of a
+    // finished swap. Without the module directory the backup is the only copy
+    // left (a failed restore) and stays for the next install to recover.
+    static void discardReplaced(const ModulePaths& paths, const QString& id);
+
 private:
     void recoverLeftOverBackup(const QString& id) const;
     void rollBack(const QString& id, bool hadPrevious) const;
@@ -36,6 +47,7 @@ private:
 
     ModulePaths m_paths;
     BundleMoving m_moveBundle;
+    Replaced m_replaced;
 };
 
 } // namespace ovrel

@@ -19,7 +19,8 @@ ModuleStore::ModuleStore(Collaborators collaborators)
       m_resident(collaborators.resident), m_mainContext(collaborators.mainContext),
       m_installed(collaborators.state),
       m_completion({collaborators.state, collaborators.verifier, collaborators.resident,
-                    std::move(collaborators.moveBundle), std::move(collaborators.macOSVersion)}),
+                    std::move(collaborators.moveBundle), std::move(collaborators.macOSVersion),
+                    BundleSwap::Replaced::keepForDiscard}),
       m_settings(collaborators.state.paths()) {
     m_worker.setMaxThreadCount(1);
     m_worker.setExpiryTimeout(-1);
@@ -51,7 +52,11 @@ QFuture<void> ModuleStore::uninstall(const QString& id, bool keepSettings) {
 
 ModuleManifest ModuleStore::completeInstall(const QString& id, const QString& bundle,
                                             const std::optional<QString>& version) {
-    return m_completion.complete(id, bundle, version);
+    ModuleManifest manifest = m_completion.complete(id, bundle, version);
+    // The replaced bundle goes in a task of its own, after the install has
+    // returned; the worker runs it before any operation submitted later.
+    m_worker.start([paths = paths(), id] { BundleSwap::discardReplaced(paths, id); });
+    return manifest;
 }
 
 void ModuleStore::unregisterReplacedAgent(const QString& id) {

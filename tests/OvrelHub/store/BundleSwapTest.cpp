@@ -118,3 +118,22 @@ TEST_F(BundleSwapTest, RestoreThatFailsTooIsLogged) {
     EXPECT_TRUE(log.lines()[0].startsWith(prefix)) << log.lines()[0].toStdString();
     EXPECT_FALSE(QFileInfo::exists(paths.moduleDir("clock")));
 }
+
+TEST_F(BundleSwapTest, AReplacedBundleKeptForLaterGoesOnlyOnceTheNewOneIsInPlace) {
+    installFirstVersion();
+    const BundleSwap swap(paths, BundleMover::standard(), BundleSwap::Replaced::keepForDiscard);
+    swap.swapIn("clock", stage(version("2.0.0")));
+    EXPECT_EQ(test::readFile(installedExecutable()), "\x7f"
+                                                     "ELF clock 2.0.0");
+    EXPECT_EQ(moduleDirEntries(), QStringList({"Clock.app", "startups.json"}))
+        << "the module's own files moved on before the backup waits";
+    ASSERT_TRUE(backupExists());
+
+    BundleSwap::discardReplaced(paths, "clock");
+    EXPECT_FALSE(backupExists());
+
+    // Without the module directory the backup is the only copy: it stays.
+    crashAfterBackup();
+    BundleSwap::discardReplaced(paths, "clock");
+    EXPECT_TRUE(backupExists());
+}
