@@ -96,8 +96,11 @@ void LiteAppDelegate::observeNotifications() {
     });
     center.observe(QString::fromLatin1(ovrelModulesChanged), this,
                    [this] { hub().refreshModuleMenu(); });
-    center.observe(QString::fromLatin1(HubSettings::kMenuLayoutChanged), this,
-                   [this] { rebuildMenu(); });
+    center.observe(QString::fromLatin1(HubSettings::kMenuLayoutChanged), this, [this] {
+        rebuildMenu();
+        // Icons are made for the presentation in use: another one needs others.
+        hub().refreshModuleMenu();
+    });
 }
 
 void LiteAppDelegate::applicationWillTerminate() {

@@ -14,6 +14,7 @@
 #include "Platform/system/SystemLog.h"
 
 #include <QApplication>
+#include <QStyle>
 #include <QtConcurrent>
 
 namespace ovrel {
@@ -75,10 +76,13 @@ void HubController::refreshModuleMenu() {
         const QList<InstalledPair> pairs = done.result();
         const AppLanguage language = m_settings.appLanguage();
         const ModulePaths paths = m_paths;
-        m_pendingResults.deliver(QtConcurrent::run([pairs, language, paths] {
+        const IconDemand::Presentation presentation = iconPresentation();
+        m_pendingResults.deliver(QtConcurrent::run([pairs, language, paths, presentation] {
                                      BuiltModel built;
                                      built.items = ModuleMenuBuilder::items(pairs, language, paths);
-                                     built.images = ModuleIconImages::load(built.items);
+                                     built.images = ModuleIconImages::load(
+                                         built.items,
+                                         IconDemand::forMenu(built.items, presentation));
                                      return built;
                                  }),
                                  [this, pairs](QFuture<BuiltModel> model) {
@@ -86,6 +90,17 @@ void HubController::refreshModuleMenu() {
                                          applyModel(model.takeResult(), pairs);
                                  });
     });
+}
+
+IconDemand::Presentation HubController::iconPresentation() const {
+    IconDemand::Presentation presentation;
+    presentation.grid = m_settings.menuPresentation() == MenuPresentation::grid;
+    const auto grid = m_settings.menuGridLayout();
+    presentation.layout = MenuGridLayout(grid.rows, grid.columns);
+    presentation.quickAccessModuleIds = m_model.quickAccessModuleIds;
+    presentation.menuIconSide = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
+    presentation.devicePixelRatio = qApp->devicePixelRatio();
+    return presentation;
 }
 
 void HubController::applyModel(BuiltModel built, QList<InstalledPair> pairs) {

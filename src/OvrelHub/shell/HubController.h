@@ -102,6 +102,8 @@ private:
         ModuleIconImages images;
     };
     void applyModel(BuiltModel built, QList<InstalledPair> pairs);
+    // What the menu shows and at which sizes, for the icons a refresh makes.
+    IconDemand::Presentation iconPresentation() const;
     void publishHostState();
     void closeHostedMenu();
     ModuleMenuPresenter presenter(AppLanguage language);
