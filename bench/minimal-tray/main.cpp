@@ -1,8 +1,9 @@
 // The yardstick for the hub's start-up: the least a Qt tray program does — a
 // tray icon with a ten-action menu — and nothing else. With --modules DIR it
 // is also the least a menu of installed modules needs: per bundle
-// (DIR/<id>/<Name>.app) read and parse its manifest, decode its icon at the
-// device-pixel size the menu draws it and add one action.
+// (DIR/<id>/<Name>.app) read and parse its manifest, find its icon in
+// Info.plist, decode it at the device-pixel size the menu draws it and add
+// one action.
 //   --exit-when-ready   quit once the menu is built
 //   --open-menu         also open the menu and quit after its first paint
 #include <QAction>
@@ -22,13 +23,25 @@
 
 namespace {
 
+// CFBundleIconFile of the bundle's Info.plist, found by plain text search.
+QString iconFile(const QString& bundle) {
+    QFile file(bundle + QStringLiteral("/Contents/Info.plist"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray plist = file.readAll();
+    const qsizetype key = plist.indexOf("<key>CFBundleIconFile</key>");
+    const qsizetype start = key < 0 ? -1 : plist.indexOf("<string>", key);
+    const qsizetype end = start < 0 ? -1 : plist.indexOf("</string>", start);
+    return end < 0 ? QString() : QString::fromUtf8(plist.mid(start + 8, end - start - 8));
+}
+
 void addModuleActions(QMenu& menu, const QString& modulesDir) {
     const qreal ratio = qApp->devicePixelRatio();
     const int side = qRound(qApp->style()->pixelMetric(QStyle::PM_SmallIconSize) * ratio);
     const QDir::Filters dirs = QDir::Dirs | QDir::NoDotAndDotDot;
     for (const QString& id : QDir(modulesDir).entryList(dirs, QDir::Name)) {
         const QDir moduleDir(modulesDir + QLatin1Char('/') + id);
-        for (const QString& bundle : moduleDir.entryList({QStringLiteral("*.app")}, dirs)) {
+        for (const QString& bundle : moduleDir.entryList(dirs)) {
             const QString resources =
                 moduleDir.filePath(bundle) + QStringLiteral("/Contents/Resources/");
             QFile file(resources + QStringLiteral("manifest.json"));
@@ -39,11 +52,10 @@ void addModuleActions(QMenu& menu, const QString& modulesDir) {
                                               .toObject()
                                               .value(QStringLiteral("en"))
                                               .toString());
-            const QStringList icons =
-                QDir(resources).entryList({QStringLiteral("*.png")}, QDir::Files);
-            if (icons.isEmpty())
+            const QString icon = iconFile(moduleDir.filePath(bundle));
+            if (icon.isEmpty())
                 continue;
-            QImageReader reader(resources + icons.first());
+            QImageReader reader(resources + icon);
             reader.setScaledSize(QSize(side, side));
             QPixmap pixmap = QPixmap::fromImage(reader.read());
             pixmap.setDevicePixelRatio(ratio);
