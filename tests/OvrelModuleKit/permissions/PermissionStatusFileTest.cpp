@@ -1,4 +1,5 @@
 #include "OvrelModuleKit/permissions/PermissionStatusFile.h"
+#include "JsonCorpus.h"
 #include "Platform/files/FileError.h"
 #include "Platform/system/UnixTime.h"
 #include "TestSupport.h"
@@ -174,16 +175,12 @@ TEST_F(PermissionStatusFileTest, WriteFailuresAreThrown) {
 }
 
 TEST_F(PermissionStatusFileTest, SurvivesEveryJsonCorpusFile) {
-    const QString corpus = test::corpusDir("json-test-suite/test_parsing");
-    if (corpus.isEmpty())
-        GTEST_SKIP() << "JSON test suite not found beside the project";
-    const QStringList files = QDir(corpus).entryList(QDir::Files);
-    for (const QString& name : files) {
-        store(test::readFile(corpus + '/' + name));
+    OVREL_REQUIRE_JSON_CORPUS(files);
+    for (const QString& file : files) {
+        store(test::readFile(file));
         // None of them is a permission status file.
-        EXPECT_EQ(read(everyKind), allUndetermined()) << name.toStdString();
+        EXPECT_EQ(read(everyKind), allUndetermined()) << file.toStdString();
         EXPECT_EQ(PermissionStatusFile::writtenAt(paths, "pulse"), std::nullopt)
-            << name.toStdString();
+            << file.toStdString();
     }
-    EXPECT_GT(files.size(), 0);
 }
