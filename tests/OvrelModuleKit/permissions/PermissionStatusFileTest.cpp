@@ -174,6 +174,21 @@ TEST_F(PermissionStatusFileTest, WriteFailuresAreThrown) {
     EXPECT_THROW(PermissionStatusFile::write({}, paths, "pulse", at(1)), FileError);
 }
 
+TEST_F(PermissionStatusFileTest, AnUnpairedSurrogateEscapeMakesTheFileUnreadable) {
+    const QByteArray valid =
+        R"({"version":1,"statuses":{"accessibility":"granted"},"writtenAt":5})";
+    store(valid);
+    ASSERT_EQ(read({PermissionKind::accessibility}).at(PermissionKind::accessibility),
+              PermissionStatus::granted);
+    for (const char* json :
+         {R"({"version":1,"statuses":{"accessibility":"granted","\udead":"denied"},"writtenAt":5})",
+          R"({"version":1,"statuses":{"accessibility":"granted\udead"},"writtenAt":5})"}) {
+        store(json);
+        EXPECT_EQ(read(everyKind), allUndetermined()) << json;
+        EXPECT_EQ(PermissionStatusFile::writtenAt(paths, "pulse"), std::nullopt) << json;
+    }
+}
+
 TEST_F(PermissionStatusFileTest, SurvivesEveryJsonCorpusFile) {
     OVREL_REQUIRE_JSON_CORPUS(files);
     for (const QString& file : files) {
