@@ -1,7 +1,7 @@
 #include "OvrelModuleKit/menu/DynamicMenuFile.h"
 
 #include "OvrelModuleKit/json/OrderedJsonWriter.h"
-#include "OvrelModuleKit/text/GraphemeText.h"
+#include "OvrelModuleKit/text/Graphemes.h"
 #include "Platform/files/AtomicFile.h"
 #include "Platform/files/BoundedFile.h"
 #include "Platform/files/FileError.h"
@@ -136,8 +136,8 @@ std::vector<DynamicMenuItem> sanitize(const JsonValue::Array& items, int depth,
             continue;
         }
         result.push_back(
-            DynamicMenuItem{*raw.id, GraphemeText::truncated(*raw.title, maxTitleLength),
-                            raw.command, raw.enabled.value_or(true), raw.checked.value_or(false),
+            DynamicMenuItem{*raw.id, Graphemes::truncated(*raw.title, maxTitleLength), raw.command,
+                            raw.enabled.value_or(true), raw.checked.value_or(false),
                             depth == 0 && raw.children ? sanitize(*raw.children, 1, moduleId)
                                                        : std::vector<DynamicMenuItem>{}});
     }
