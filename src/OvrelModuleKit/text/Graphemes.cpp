@@ -53,10 +53,20 @@ private:
     qint64 m_run = 0;
 };
 
+// Whether a mark after cp starts a cluster of its own. Segmentation counts
+// unassigned default-ignorable code points (U+2065, U+FFF0..U+FFF8, most of
+// U+E0000..U+E0FFF) and lone surrogates as controls; treating every unassigned
+// code point so keeps the bound an upper bound.
+bool breaksFollowingMarks(QChar::Category category) {
+    return category == QChar::Other_Control || category == QChar::Other_Format ||
+           category == QChar::Other_NotAssigned || category == QChar::Other_Surrogate ||
+           category == QChar::Separator_Line || category == QChar::Separator_Paragraph;
+}
+
 // An upper bound of the number of clusters, found without segmenting: every code
 // point starts a cluster except a nonspacing or enclosing mark, which always
-// extends the cluster before it unless it follows a control or line character
-// or starts the text.
+// extends the cluster before it unless it follows a control-like code point
+// (breaksFollowingMarks) or starts the text.
 qint64 clusterUpperBound(const QString& text) {
     qint64 bound = 0;
     bool previousBreaksMarks = true;
@@ -80,9 +90,7 @@ qint64 clusterUpperBound(const QString& text) {
         const bool mark = category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing;
         if (!mark || previousBreaksMarks)
             ++bound;
-        previousBreaksMarks = category == QChar::Other_Control || category == QChar::Other_Format ||
-                              category == QChar::Separator_Line ||
-                              category == QChar::Separator_Paragraph;
+        previousBreaksMarks = breaksFollowingMarks(category);
     }
     return bound;
 }
