@@ -40,6 +40,22 @@ struct CrossProcessStoreTest : InstallTestBase {
         return process.exitCode();
     }
 
+    // Two processes each install their bundle kRounds times, at the same time.
+    void installAtOnce(const QStringList& first, const QStringList& second) const {
+        constexpr int kRounds = 15;
+        QProcess processes[2];
+        configure(processes[0],
+                  QStringList{"install"} + first + QStringList{QString::number(kRounds)}, {});
+        configure(processes[1],
+                  QStringList{"install"} + second + QStringList{QString::number(kRounds)}, {});
+        for (QProcess& process : processes)
+            process.start();
+        for (QProcess& process : processes) {
+            ASSERT_TRUE(process.waitForFinished(120000));
+            EXPECT_EQ(outcome(process), 0);
+        }
+    }
+
     QString bundleFor(const QString& id, const QString& versionText, const QString& appName) {
         TestBundle bundle = version(versionText, appName);
         bundle.id = id;
@@ -76,18 +92,9 @@ struct CrossProcessStoreTest : InstallTestBase {
 } // namespace
 
 TEST_F(CrossProcessStoreTest, TwoProcessesInstallingAtOnceLoseNothing) {
-    constexpr int kRounds = 15;
     const QString clock = bundleFor("clock", "1.0.0", "Clock.app");
     const QString pulse = bundleFor("pulse", "1.0.0", "Pulse.app");
-    QProcess first, second;
-    configure(first, {"install", "clock", clock, QString::number(kRounds)}, {});
-    configure(second, {"install", "pulse", pulse, QString::number(kRounds)}, {});
-    first.start();
-    second.start();
-    ASSERT_TRUE(first.waitForFinished(120000));
-    ASSERT_TRUE(second.waitForFinished(120000));
-    EXPECT_EQ(outcome(first), 0);
-    EXPECT_EQ(outcome(second), 0);
+    installAtOnce({"clock", clock}, {"pulse", pulse});
     const ModulesState now = state.load();
     EXPECT_EQ(now.installed.size(), 2u);
     EXPECT_EQ(BundleSwap::bundlesIn(paths.moduleDir("pulse")), QStringList{"Pulse.app"});
@@ -95,18 +102,9 @@ TEST_F(CrossProcessStoreTest, TwoProcessesInstallingAtOnceLoseNothing) {
 }
 
 TEST_F(CrossProcessStoreTest, TwoProcessesInstallingOneModuleLeaveOneConsistentVersion) {
-    constexpr int kRounds = 15;
     const QString one = bundleFor("clock", "1.0.0", "Clock.app");
     const QString two = bundleFor("clock", "2.0.0", "Clock 2.app");
-    QProcess first, second;
-    configure(first, {"install", "clock", one, QString::number(kRounds)}, {});
-    configure(second, {"install", "clock", two, QString::number(kRounds)}, {});
-    first.start();
-    second.start();
-    ASSERT_TRUE(first.waitForFinished(120000));
-    ASSERT_TRUE(second.waitForFinished(120000));
-    EXPECT_EQ(outcome(first), 0);
-    EXPECT_EQ(outcome(second), 0);
+    installAtOnce({"clock", one}, {"clock", two});
     const QString version = installedClock();
     EXPECT_TRUE(version == "1.0.0" || version == "2.0.0") << version.toStdString();
 }
