@@ -130,6 +130,9 @@ std::optional<ResourceSeal::Item> readItem(Cursor& in) {
 } // namespace
 
 std::optional<ResourceSeal::Items> read(const QByteArray& xml) {
+    // The general parser refuses XML with a NUL character: so must this.
+    if (xml.contains('\0'))
+        return std::nullopt;
     Cursor in{QByteArrayView(xml)};
     if (!in.skipProlog() || !in.take("<plist version=\"1.0\">") || !in.take("<dict>") ||
         !in.take("<key>") || in.textUntil("</key>") != "files2" || !in.take("<dict>"))
