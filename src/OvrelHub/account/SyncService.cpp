@@ -126,9 +126,8 @@ void SyncService::start() {
             if (m_auth->currentUser())
                 syncNow();
         });
-        if (m_auth->currentUser())
-            syncNow();
     }
+    // Also stands for the user known at subscription: one sync, not two.
     syncNow();
 }
 
