@@ -1,4 +1,5 @@
 #include "OvrelConfig/ClearDataPlan.h"
+#include "OvrelConfig/Loc.h"
 #include "OvrelConfig/SessionLostReason.h"
 
 #include <gtest/gtest.h>
@@ -30,4 +31,12 @@ TEST(SessionLostReason, RawValuesRoundTripAndOthersAreIgnored) {
     EXPECT_EQ(SessionLostReasons::rawValue(SessionLostReason::machineChanged), "machineChanged");
     EXPECT_FALSE(SessionLostReasons::fromRawValue("Revoked"));
     EXPECT_FALSE(SessionLostReasons::fromRawValue(""));
+}
+
+TEST(SessionLostReason, TheMachineTextNamesThisComputerInEveryLanguage) {
+    EXPECT_EQ(
+        Loc::t(SessionLostReasons::textKey(SessionLostReason::machineChanged), AppLanguage::en),
+        "Your sign-in could not be read on this computer. Sign in again to continue.");
+    for (const AppLanguage language : AppLanguages::allCases())
+        EXPECT_FALSE(Loc::t(LocKey::sessionLostMachineChanged, language).contains("Mac"));
 }
