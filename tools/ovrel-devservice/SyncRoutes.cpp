@@ -6,6 +6,7 @@
 #include <QHttpServer>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <functional>
 
 namespace ovrel::devservice {
 
@@ -26,55 +27,55 @@ QJsonObject streamJson(const DevAccounts::Stream& stream) {
     return body;
 }
 
+using StreamHandler = std::function<QHttpServerResponse(const QString& email, const QString& key,
+                                                        const QHttpServerRequest& request)>;
+
+// Checks the token and the stream key before handing on; refuses otherwise.
+void routeStream(QHttpServer& server, DevAccounts& accounts, Method method, StreamHandler handler) {
+    server.route(
+        QStringLiteral("/api/sync/<arg>"), method,
+        [&accounts, handler](const QString& key, const QHttpServerRequest& request) {
+            const auto email = accounts.authorize(request);
+            if (!email)
+                return HttpAnswers::error(Status::Unauthorized, QStringLiteral("unauthorized"));
+            if (!isStreamKey(key))
+                return HttpAnswers::error(Status::BadRequest, QStringLiteral("bad_stream"));
+            return handler(*email, key, request);
+        });
+}
+
 } // namespace
 
 void installSyncRoutes(QHttpServer& server, DevAccounts& accounts) {
-    server.route(
-        QStringLiteral("/api/sync/<arg>"), Method::Get,
-        [&accounts](const QString& key, const QHttpServerRequest& request) {
-            const auto email = accounts.authorize(request);
-            if (!email)
-                return HttpAnswers::error(Status::Unauthorized, QStringLiteral("unauthorized"));
-            if (!isStreamKey(key))
-                return HttpAnswers::error(Status::BadRequest, QStringLiteral("bad_stream"));
-            return HttpAnswers::json(streamJson(accounts.stream(*email, key)));
-        });
+    routeStream(server, accounts, Method::Get,
+                [&accounts](const QString& email, const QString& key, const QHttpServerRequest&) {
+                    return HttpAnswers::json(streamJson(accounts.stream(email, key)));
+                });
 
-    server.route(
-        QStringLiteral("/api/sync/<arg>"), Method::Put,
-        [&accounts](const QString& key, const QHttpServerRequest& request) {
-            const auto email = accounts.authorize(request);
-            if (!email)
-                return HttpAnswers::error(Status::Unauthorized, QStringLiteral("unauthorized"));
-            if (!isStreamKey(key))
-                return HttpAnswers::error(Status::BadRequest, QStringLiteral("bad_stream"));
+    routeStream(
+        server, accounts, Method::Put,
+        [&accounts](const QString& email, const QString& key, const QHttpServerRequest& request) {
             if (request.body().size() > HttpAnswers::kMaxRequestBody)
                 return HttpAnswers::error(Status::PayloadTooLarge, QStringLiteral("too_large"));
             const QJsonObject body = QJsonDocument::fromJson(request.body()).object();
             const QJsonValue base = body.value(QStringLiteral("baseVersion"));
             if (!body.contains(QStringLiteral("data")) || !base.isDouble())
                 return HttpAnswers::error(Status::BadRequest, QStringLiteral("bad_request"));
-            const DevAccounts::Stream current = accounts.stream(*email, key);
+            const DevAccounts::Stream current = accounts.stream(email, key);
             if (base.toInteger(-1) != current.version)
                 return HttpAnswers::json(QJsonObject{{QStringLiteral("version"), current.version},
                                                      {QStringLiteral("data"), current.data}},
                                          Status::Conflict);
             const qint64 version = current.version + 1;
-            accounts.setStream(*email, key, {version, body.value(QStringLiteral("data"))});
+            accounts.setStream(email, key, {version, body.value(QStringLiteral("data"))});
             return HttpAnswers::json(QJsonObject{{QStringLiteral("version"), version}});
         });
 
-    server.route(
-        QStringLiteral("/api/sync/<arg>"), Method::Delete,
-        [&accounts](const QString& key, const QHttpServerRequest& request) {
-            const auto email = accounts.authorize(request);
-            if (!email)
-                return HttpAnswers::error(Status::Unauthorized, QStringLiteral("unauthorized"));
-            if (!isStreamKey(key))
-                return HttpAnswers::error(Status::BadRequest, QStringLiteral("bad_stream"));
-            accounts.deleteStream(*email, key);
-            return HttpAnswers::json(QJsonObject{});
-        });
+    routeStream(server, accounts, Method::Delete,
+                [&accounts](const QString& email, const QString& key, const QHttpServerRequest&) {
+                    accounts.deleteStream(email, key);
+                    return HttpAnswers::json(QJsonObject{});
+                });
 }
 
 } // namespace ovrel::devservice
