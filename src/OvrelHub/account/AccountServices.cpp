@@ -41,4 +41,10 @@ void AccountServices::startSync() {
     sync.start();
 }
 
+void AccountServices::handleOpenedURL(const QString& text) {
+    const QUrl url(text, QUrl::StrictMode);
+    if (url.isValid())
+        auth.handleCallback(url);
+}
+
 } // namespace ovrel

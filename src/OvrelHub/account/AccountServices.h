@@ -22,6 +22,10 @@ public:
     void checkSessionAtLaunch();
     // Launch, last step.
     void startSync();
+    // A URL handed to the running hub by the desktop (a second start with the
+    // URL as argument): text that is no URL is ignored; the rest goes to
+    // AuthService::handleCallback, which takes only sign-ins it started.
+    void handleOpenedURL(const QString& text);
 
     SessionStore& sessions;
     SyncStateStore& syncState;

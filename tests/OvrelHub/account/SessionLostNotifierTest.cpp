@@ -59,6 +59,28 @@ TEST(SessionLostNotifier, ASecretFromAnotherMachineMeansMachineChanged) {
     EXPECT_FALSE(machine.auth.currentUser());
 }
 
+TEST(SessionLostNotifier, ATruncatedTamperedOrOldFormatSecretSignsOutCleanly) {
+    const std::function<QByteArray(QByteArray)> damage[] = {
+        [](QByteArray bytes) { return bytes.left(bytes.size() - 1); },
+        [](QByteArray bytes) {
+            bytes[bytes.size() - 20] = char(bytes[bytes.size() - 20] ^ 1);
+            return bytes;
+        },
+        [](QByteArray) { return QByteArray("token-in-an-old-plain-format"); },
+    };
+    for (const auto& change : damage) {
+        AccountSandbox machine(QStringLiteral("http://127.0.0.1:9"));
+        machine.sessions.save(QStringLiteral("token"));
+        const QString file = machine.sessions.secrets().filePath(QStringLiteral("session"));
+        writeFile(file, change(readFile(file)));
+        machine.defaults.set("isLoggedIn", true);
+        launch(machine);
+        EXPECT_EQ(machine.sessionLost.reason(), SessionLostReason::machineChanged);
+        EXPECT_EQ(machine.defaults.boolValue("isLoggedIn"), false);
+        EXPECT_FALSE(machine.sessions.token());
+    }
+}
+
 TEST(SessionLostNotifier, NothingIsReportedForAUserWhoNeverSignedInOrForAStrangeStoredReason) {
     AccountSandbox machine(QStringLiteral("http://127.0.0.1:9"));
     machine.defaults.set("sessionLostReason", QStringLiteral("stolen"));
