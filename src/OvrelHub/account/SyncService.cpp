@@ -301,8 +301,8 @@ void SyncService::scheduleUpload(const QString& key) {
 void SyncService::push(const QString& key) {
     if (!canSync())
         return;
-    const SyncStream* stream = streamWithEffectiveKey(key);
-    if (!stream)
+    // Nothing to send when an upload meanwhile took the change along.
+    if (!streamWithEffectiveKey(key) || !m_state.isDirty(key))
         return;
     if (!beginOperation(key)) {
         m_pushAfter.insert(key);
