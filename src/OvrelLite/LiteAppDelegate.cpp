@@ -1,5 +1,6 @@
 #include "OvrelLite/LiteAppDelegate.h"
 
+#include "OvrelHub/account/AccountServices.h"
 #include "OvrelHub/modules/ModulesChanged.h"
 #include "OvrelHub/shell/BuildIdentity.h"
 #include "OvrelHub/shell/HubSettings.h"
@@ -84,8 +85,10 @@ void LiteAppDelegate::applicationDidFinishLaunching() {
     rebuildMenu();
     resetStatusImage();
     m_statusItem->show();
+    AccountServices::shared().checkSessionAtLaunch();
     hub().didFinishLaunching();
     observeNotifications();
+    AccountServices::shared().startSync();
 }
 
 void LiteAppDelegate::observeNotifications() {

@@ -2,6 +2,7 @@
 
 #include "OvrelConfig/HubLanguage.h"
 #include "OvrelConfig/Loc.h"
+#include "OvrelHub/account/SessionLostNotifier.h"
 #include "OvrelHub/menu/DynamicMenuSections.h"
 #include "OvrelHub/menu/ModuleIcons.h"
 #include "OvrelHub/menu/ModuleMenuBuilder.h"
@@ -29,6 +30,7 @@ HubController::HubController(EditionProvider edition, std::function<void()> onSe
       m_runnerSource(std::move(collaborators.runner)) {
     HubSettings* settings = &m_settings;
     HubLanguage::setProvider([settings] { return settings->appLanguage(); });
+    SessionLostNotifier::onStatusChanged() = m_onSessionStatusChanged;
 }
 
 void HubController::requestMenuRebuild() const {
