@@ -1,4 +1,5 @@
 #include "OvrelHub/resident/ResidentModuleService.h"
+#include "FakeResidentControl.h"
 #include "InstallFixture.h"
 #include "OvrelHub/resident/ResidentAgentPlan.h"
 #include "OvrelHub/resident/ResidentError.h"
@@ -11,31 +12,6 @@
 using namespace ovrel;
 
 namespace {
-
-// launchd in memory: what is loaded, and every request in order.
-class FakeControl : public ResidentAgentControlling {
-public:
-    void bootstrap(const QString& plistPath, const QString& label) override {
-        calls.append("bootstrap " + label);
-        bootstrappedFileExisted = QFile::exists(plistPath);
-        if (failBootstrap)
-            throw ResidentError::launchctlFailed(5);
-        loaded.insert(label);
-    }
-    void bootout(const QString& label) override {
-        calls.append("bootout " + label);
-        if (failBootout)
-            throw ResidentError::launchctlFailed(9);
-        loaded.remove(label);
-    }
-    bool isLoaded(const QString& label) override { return loaded.contains(label); }
-
-    QSet<QString> loaded;
-    QStringList calls;
-    bool failBootstrap = false;
-    bool failBootout = false;
-    bool bootstrappedFileExisted = false;
-};
 
 class ResidentModuleServiceTest : public ::testing::Test {
 protected:
@@ -53,7 +29,7 @@ protected:
     QString agentFile(const QString& id) const { return service.plistFile(id); }
 
     test::TempDir dir;
-    FakeControl control;
+    test::FakeResidentControl control;
     ResidentModuleService service{ModulePaths(dir.file("Ovrel")), dir.file("LaunchAgents"),
                                   control};
 };
