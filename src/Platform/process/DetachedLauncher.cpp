@@ -38,8 +38,12 @@ struct Plan {
     int descriptorLimit = 1024;
 };
 
-Plan makePlan(const QString& executable, const QStringList& arguments) {
+Plan makePlan(const QString& executable, const QStringList& arguments,
+              const QStringList& extraEnvironment = {}) {
     Plan plan;
+    QList<QByteArray> extra;
+    for (const QString& variable : extraEnvironment)
+        extra.append(variable.toLocal8Bit());
     plan.path = QFile::encodeName(executable);
     plan.argumentBytes.push_back(plan.path);
     for (const QString& argument : arguments)
@@ -49,9 +53,13 @@ Plan makePlan(const QString& executable, const QStringList& arguments) {
         bool callerOnly = false;
         for (const QByteArrayView prefix : kCallerOnlyVariables)
             callerOnly = callerOnly || variable.startsWith(prefix);
+        for (const QByteArray& given : extra)
+            callerOnly = callerOnly || variable.startsWith(given.left(given.indexOf('=') + 1));
         if (!callerOnly)
             plan.environmentBytes.emplace_back(variable.toByteArray());
     }
+    for (const QByteArray& given : extra)
+        plan.environmentBytes.push_back(given);
     for (QByteArray& bytes : plan.argumentBytes)
         plan.argv.push_back(bytes.data());
     plan.argv.push_back(nullptr);
@@ -122,6 +130,28 @@ void closeFrom(int first, int limit) {
     ::_exit(0);
 }
 
+// Reads the children's reports until the channel closes.
+void readReports(int fd, Outcome& outcome) {
+    Report message{};
+    size_t filled = 0;
+    for (;;) {
+        const ssize_t n =
+            ::read(fd, reinterpret_cast<char*>(&message) + filled, sizeof message - filled);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        filled += static_cast<size_t>(n);
+        if (filled < sizeof message)
+            continue;
+        filled = 0;
+        if (message.kind == Report::started)
+            outcome.pid = message.value;
+        else
+            outcome.error = message.value ? message.value : ECHILD;
+    }
+}
+
 } // namespace
 
 Outcome launch(const QString& executable, const QStringList& arguments) {
@@ -147,27 +177,42 @@ Outcome launch(const QString& executable, const QStringList& arguments) {
     // The channel closes when the program has been executed (close-on-exec)
     // or has given up after reporting why.
     Outcome outcome;
-    Report message{};
-    size_t filled = 0;
-    for (;;) {
-        const ssize_t n =
-            ::read(channel[0], reinterpret_cast<char*>(&message) + filled, sizeof message - filled);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        filled += static_cast<size_t>(n);
-        if (filled < sizeof message)
-            continue;
-        filled = 0;
-        if (message.kind == Report::started)
-            outcome.pid = message.value;
-        else
-            outcome.error = message.value ? message.value : ECHILD;
-    }
+    readReports(channel[0], outcome);
     ::close(channel[0]);
     if (outcome.error == 0 && outcome.pid <= 0)
         outcome.error = ECHILD; // the intermediate child died before reporting
+    return outcome;
+}
+
+Outcome launchChild(const QString& executable, const QStringList& arguments,
+                    const QStringList& extraEnvironment) {
+    const Plan plan = makePlan(executable, arguments, extraEnvironment);
+    int channel[2];
+    if (::pipe2(channel, O_CLOEXEC) != 0)
+        return {0, errno};
+    const pid_t child = ::fork();
+    if (child < 0) {
+        const int error = errno;
+        ::close(channel[0]);
+        ::close(channel[1]);
+        return {0, error};
+    }
+    if (child == 0) {
+        ::close(channel[0]);
+        ::setsid();
+        becomeProgram(plan, channel[1]);
+    }
+    ::close(channel[1]);
+    Outcome outcome;
+    outcome.pid = child;
+    readReports(channel[0], outcome);
+    ::close(channel[0]);
+    if (outcome.error != 0) {
+        // The child gave up before executing the program: reap it.
+        while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        outcome.pid = 0;
+    }
     return outcome;
 }
 

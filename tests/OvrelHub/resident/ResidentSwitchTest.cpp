@@ -1,9 +1,9 @@
+#include "OvrelHub/resident/ResidentSwitch.h"
 #include "FakeResidentControl.h"
 #include "InstallFixture.h"
 #include "OvrelHub/modules/ModuleStateStore.h"
 #include "OvrelHub/resident/ResidentAgentReconciliation.h"
 #include "OvrelHub/resident/ResidentStatusCheck.h"
-#include "OvrelHub/resident/ResidentSwitch.h"
 #include "OvrelModuleKit/launch/ModuleStartupLog.h"
 #include "Platform/plist/PlistCodec.h"
 #include "Platform/system/SystemLog.h"
@@ -69,8 +69,8 @@ TEST_F(ResidentSwitchTest, AFailureIsLoggedAndTheChoiceStays) {
     SystemLogCapture log;
     residentSwitch.set("pulse", true);
     EXPECT_TRUE(enabled("pulse"));
-    EXPECT_TRUE(log.contains(
-        "Ovrel: đổi công tắc chạy nền cho module pulse thất bại: launchctlFailed(5)"));
+    EXPECT_TRUE(
+        log.contains("Ovrel: đổi công tắc chạy nền cho module pulse thất bại: launchctlFailed(5)"));
 }
 
 TEST_F(ResidentSwitchTest, AModuleWithoutAnEntryIsOnlyUnregistered) {
