@@ -1,4 +1,5 @@
 #include "OvrelHub/modules/ModuleStateStore.h"
+#include "JsonCorpus.h"
 #include "Platform/system/SystemLog.h"
 #include "TestSupport.h"
 
@@ -230,13 +231,9 @@ TEST_F(ModuleStateStoreTest, NothingIsOverwrittenWhenTheUnreadableFileCannotBeKe
 }
 
 TEST_F(ModuleStateStoreTest, ReaderSurvivesEveryFileOfTheJsonCorpus) {
-    const QString corpus = test::corpusDir("json-test-suite/test_parsing");
-    if (corpus.isEmpty())
-        GTEST_SKIP() << "JSON test suite not present";
-    const QStringList files = QDir(corpus).entryList(QDir::Files);
-    ASSERT_FALSE(files.isEmpty());
+    OVREL_REQUIRE_JSON_CORPUS(files);
     for (const QString& name : files) {
-        const QByteArray bytes = test::readFile(corpus + "/" + name);
+        const QByteArray bytes = test::readFile(name);
         test::writeFile(stateFile(), bytes);
         const ModulesState state = store.load();
         EXPECT_EQ(state, ModulesState::decode(bytes).state) << name.toStdString();
