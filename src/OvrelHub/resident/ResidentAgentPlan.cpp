@@ -2,8 +2,6 @@
 
 #include "OvrelModuleKit/paths/ModulePaths.h"
 #include "Platform/bundle/BundleInfo.h"
-#include "Platform/codesign/BundleLayout.h"
-#include "Platform/files/BoundedFile.h"
 
 #include <QDir>
 
@@ -30,12 +28,8 @@ std::optional<QString> idFromPlistFileName(const QString& fileName) {
 }
 
 std::optional<QString> executableURL(const QString& bundle) {
-    const auto file = BoundedFile::read(
-        QDir(bundle).filePath(QLatin1String(BundleLayout::kInfoPlist)), BundleInfo::kMaxBytes);
-    if (file.status != BoundedFile::ReadResult::Status::ok)
-        return std::nullopt;
     // A name with a "/" would lead out of Contents/MacOS: no executable either.
-    const std::optional<BundleInfo> info = BundleInfo::parse(file.bytes);
+    const std::optional<BundleInfo> info = BundleInfo::read(bundle);
     if (!info)
         return std::nullopt;
     return QDir(bundle).filePath(info->executablePath());

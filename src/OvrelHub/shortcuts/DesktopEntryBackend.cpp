@@ -1,9 +1,8 @@
 #include "OvrelHub/shortcuts/DesktopEntryBackend.h"
 
+#include "Platform/bundle/BundleIcon.h"
 #include "Platform/bundle/BundleInfo.h"
-#include "Platform/codesign/BundleLayout.h"
 #include "Platform/files/AtomicFile.h"
-#include "Platform/files/BoundedFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,21 +47,14 @@ QString execArgument(const QString& argument) {
 } // namespace
 
 QByteArray DesktopEntryBackend::entryText(const QString& name, const QString& bundle) {
-    const auto plist = BoundedFile::read(
-        QDir(bundle).filePath(QLatin1String(BundleLayout::kInfoPlist)), BundleInfo::kMaxBytes);
-    const std::optional<BundleInfo> info = plist.status == BoundedFile::ReadResult::Status::ok
-                                               ? BundleInfo::parse(plist.bytes)
-                                               : std::nullopt;
+    const std::optional<BundleInfo> info = BundleInfo::read(bundle);
     if (!info)
         return {};
     const QString executable = QDir(bundle).filePath(info->executablePath());
     QString text = QStringLiteral("[Desktop Entry]\nType=Application\nVersion=1.5\n");
     text += QStringLiteral("Name=") + escapedValue(name) + QLatin1Char('\n');
-    if (!info->iconFile.isEmpty())
-        text += QStringLiteral("Icon=") +
-                escapedValue(
-                    QDir(bundle).filePath(QStringLiteral("Contents/Resources/") + info->iconFile)) +
-                QLatin1Char('\n');
+    if (const QString icon = BundleIcon::file(bundle); !icon.isEmpty())
+        text += QStringLiteral("Icon=") + escapedValue(icon) + QLatin1Char('\n');
     text += QStringLiteral("TryExec=") + escapedValue(executable) + QLatin1Char('\n');
     text += QStringLiteral("Exec=") + escapedValue(execArgument(executable)) + QLatin1Char('\n');
     text += QStringLiteral("Terminal=false\nCategories=Utility;\n");
