@@ -152,33 +152,48 @@ void readReports(int fd, Outcome& outcome) {
     }
 }
 
-} // namespace
-
-Outcome launch(const QString& executable, const QStringList& arguments) {
-    const Plan plan = makePlan(executable, arguments);
+// Forks a child that runs `child(plan, reportFd)` and never returns; the
+// caller's side gets the child's pid and the reading end of the report
+// channel, or the errno of the failed step.
+template <class ChildBody> Outcome forkReporting(const Plan& plan, ChildBody child, int& reports) {
     int channel[2];
     if (::pipe2(channel, O_CLOEXEC) != 0)
         return {0, errno};
-    const pid_t intermediate = ::fork();
-    if (intermediate < 0) {
+    const pid_t pid = ::fork();
+    if (pid < 0) {
         const int error = errno;
         ::close(channel[0]);
         ::close(channel[1]);
         return {0, error};
     }
-    if (intermediate == 0) {
+    if (pid == 0) {
         ::close(channel[0]);
-        detach(plan, channel[1]);
+        child(plan, channel[1]);
     }
     ::close(channel[1]);
-    while (::waitpid(intermediate, nullptr, 0) < 0 && errno == EINTR) {
+    reports = channel[0];
+    return {pid, 0};
+}
+
+void reap(pid_t pid) {
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
     }
+}
+
+} // namespace
+
+Outcome launch(const QString& executable, const QStringList& arguments) {
+    int reports = -1;
+    const Outcome intermediate = forkReporting(makePlan(executable, arguments), detach, reports);
+    if (!intermediate.started())
+        return intermediate;
+    reap(pid_t(intermediate.pid));
 
     // The channel closes when the program has been executed (close-on-exec)
     // or has given up after reporting why.
     Outcome outcome;
-    readReports(channel[0], outcome);
-    ::close(channel[0]);
+    readReports(reports, outcome);
+    ::close(reports);
     if (outcome.error == 0 && outcome.pid <= 0)
         outcome.error = ECHILD; // the intermediate child died before reporting
     return outcome;
@@ -186,31 +201,20 @@ Outcome launch(const QString& executable, const QStringList& arguments) {
 
 Outcome launchChild(const QString& executable, const QStringList& arguments,
                     const QStringList& extraEnvironment) {
-    const Plan plan = makePlan(executable, arguments, extraEnvironment);
-    int channel[2];
-    if (::pipe2(channel, O_CLOEXEC) != 0)
-        return {0, errno};
-    const pid_t child = ::fork();
-    if (child < 0) {
-        const int error = errno;
-        ::close(channel[0]);
-        ::close(channel[1]);
-        return {0, error};
-    }
-    if (child == 0) {
-        ::close(channel[0]);
+    int reports = -1;
+    const auto inOwnSession = [](const Plan& plan, int reportFd) {
         ::setsid();
-        becomeProgram(plan, channel[1]);
-    }
-    ::close(channel[1]);
-    Outcome outcome;
-    outcome.pid = child;
-    readReports(channel[0], outcome);
-    ::close(channel[0]);
+        becomeProgram(plan, reportFd);
+    };
+    Outcome outcome =
+        forkReporting(makePlan(executable, arguments, extraEnvironment), inOwnSession, reports);
+    if (!outcome.started())
+        return outcome;
+    readReports(reports, outcome);
+    ::close(reports);
     if (outcome.error != 0) {
         // The child gave up before executing the program: reap it.
-        while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-        }
+        reap(pid_t(outcome.pid));
         outcome.pid = 0;
     }
     return outcome;

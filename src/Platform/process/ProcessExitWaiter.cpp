@@ -89,6 +89,8 @@ bool ProcessExitWaiter::sleepFor(std::chrono::milliseconds duration) {
 }
 
 void ProcessExitWaiter::end(qint64 pid, bool isChild, std::chrono::milliseconds grace) {
+    if (pid <= 0)
+        return; // kill() would reach a whole process group
     const int pidfd = openPidfd(pid);
     // A number that is neither held nor ours may already name another process.
     if (pidfd < 0 && !isChild)

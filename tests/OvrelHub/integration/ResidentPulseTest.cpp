@@ -44,6 +44,12 @@ protected:
                                                                      .resident = service.get()});
     }
 
+    // Only ever a real process: kill(0, ...) would hit the test's own group.
+    static void killHard(qint64 pid) {
+        ASSERT_GT(pid, 1);
+        ::kill(pid_t(pid), SIGKILL);
+    }
+
     qint64 runningPid() {
         const RunningApplications instances = running("pulse");
         return instances.isEmpty() ? 0 : instances.first()->pid();
@@ -71,10 +77,11 @@ TEST_F(ResidentPulseTest, InstalledItRunsKilledItComesBackUninstalledItEnds) {
     EXPECT_GT(usage->memoryBytes, 0u);
 
     const qint64 first = runningPid();
-    ::kill(pid_t(first), SIGKILL);
+    killHard(first);
     ASSERT_TRUE(waitForAnotherInstance(first)) << "not back within the throttle";
 
     const qint64 second = runningPid();
+    ASSERT_GT(second, 1);
     await(residentStore->uninstall("pulse", false));
     EXPECT_FALSE(QFile::exists(service->plistFile("pulse")));
     EXPECT_FALSE(service->isRegistered("pulse"));
@@ -93,8 +100,15 @@ TEST_F(ResidentPulseTest, FourStartsInFiveMinutesAreALoop) {
     ResidentStatusCheck check(state, *service);
     qint64 previous = 0;
     for (int start = 1; start <= 4; ++start) {
-        ASSERT_TRUE(waitForAnotherInstance(previous)) << "start " << start;
-        previous = runningPid();
+        // The process the hub started this time.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                const auto pid = control->runningPid(kLabel);
+                return pid && *pid != previous;
+            },
+            30000))
+            << "start " << start;
+        previous = *control->runningPid(kLabel);
         // Each start is recorded by the module before it goes on.
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
@@ -104,7 +118,7 @@ TEST_F(ResidentPulseTest, FourStartsInFiveMinutesAreALoop) {
         if (start < 4) {
             EXPECT_EQ(check.status("pulse", ModuleMode::resident).text,
                       "Đang chạy nền (do hub giữ chạy — không có systemd)");
-            ::kill(pid_t(previous), SIGKILL);
+            killHard(previous);
         }
     }
     const ResidentStatus status = check.status("pulse", ModuleMode::resident);
