@@ -50,13 +50,23 @@ protected:
         ::kill(pid_t(pid), SIGKILL);
     }
 
+    // The process the hub started after `previous`, once the module recorded
+    // its start number `starts` (so it is up, not just executed); 0 if none.
+    qint64 waitForStartedInstance(qint64 previous, size_t starts) {
+        qint64 pid = 0;
+        const bool started = QTest::qWaitFor(
+            [&] {
+                pid = control->runningPid(kLabel).value_or(0);
+                return pid != 0 && pid != previous &&
+                       ModuleStartupLog(paths, "pulse", 20).timestamps().size() >= starts;
+            },
+            30000);
+        return started ? pid : 0;
+    }
+
     qint64 runningPid() {
         const RunningApplications instances = running("pulse");
         return instances.isEmpty() ? 0 : instances.first()->pid();
-    }
-    bool waitForAnotherInstance(qint64 previous) {
-        return QTest::qWaitFor([&] { return runningPid() != 0 && runningPid() != previous; },
-                               30000);
     }
 
     static inline const QString kLabel = "vn.ovrel.module.pulse";
@@ -70,18 +80,18 @@ protected:
 TEST_F(ResidentPulseTest, InstalledItRunsKilledItComesBackUninstalledItEnds) {
     useControl({});
     await(residentStore->installLocal("pulse", sampleBundle("Pulse")));
-    ASSERT_TRUE(waitUntilRunning("pulse"));
+    const qint64 first = waitForStartedInstance(0, 1);
+    ASSERT_GT(first, 1);
     EXPECT_TRUE(service->isRegistered("pulse"));
+    EXPECT_EQ(runningPid(), first);
     const std::optional<ResidentUsage> usage = ResidentUsage::read(workspace, "pulse");
     ASSERT_TRUE(usage);
     EXPECT_GT(usage->memoryBytes, 0u);
 
-    const qint64 first = runningPid();
     killHard(first);
-    ASSERT_TRUE(waitForAnotherInstance(first)) << "not back within the throttle";
+    const qint64 second = waitForStartedInstance(first, 2);
+    ASSERT_GT(second, 1) << "not back within the throttle";
 
-    const qint64 second = runningPid();
-    ASSERT_GT(second, 1);
     await(residentStore->uninstall("pulse", false));
     EXPECT_FALSE(QFile::exists(service->plistFile("pulse")));
     EXPECT_FALSE(service->isRegistered("pulse"));
@@ -100,21 +110,8 @@ TEST_F(ResidentPulseTest, FourStartsInFiveMinutesAreALoop) {
     ResidentStatusCheck check(state, *service);
     qint64 previous = 0;
     for (int start = 1; start <= 4; ++start) {
-        // The process the hub started this time.
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                const auto pid = control->runningPid(kLabel);
-                return pid && *pid != previous;
-            },
-            30000))
-            << "start " << start;
-        previous = *control->runningPid(kLabel);
-        // Each start is recorded by the module before it goes on.
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                return ModuleStartupLog(paths, "pulse", 20).timestamps().size() == size_t(start);
-            },
-            30000));
+        previous = waitForStartedInstance(previous, size_t(start));
+        ASSERT_GT(previous, 1) << "start " << start;
         if (start < 4) {
             EXPECT_EQ(check.status("pulse", ModuleMode::resident).text,
                       "Đang chạy nền (do hub giữ chạy — không có systemd)");
