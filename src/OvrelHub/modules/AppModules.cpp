@@ -24,6 +24,8 @@ AppModules& AppModules::shared() {
         });
         modules = new AppModules(paths, workspace, ModuleSignatureVerifier::acceptedLeafHashes(),
                                  std::move(control));
+        // Queued first on the store's worker, so it runs before any listing.
+        modules->store.recoverInterruptedWork();
         return modules;
     }();
     return *instance;
