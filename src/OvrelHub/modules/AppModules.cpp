@@ -19,10 +19,14 @@ AppModules& AppModules::shared() {
 }
 
 AppModules::AppModules(ModulePaths modulePaths, Workspace& workspace,
-                       QStringList acceptedLeafHashes)
+                       QStringList acceptedLeafHashes, BearerSource bearer, QUrl serviceBase)
     : paths(std::move(modulePaths)), state(paths), verifier(std::move(acceptedLeafHashes)),
-      store({.state = state, .verifier = verifier, .workspace = workspace}),
-      runner(paths, state, verifier, workspace), settings(paths) {}
+      downloader(network, bearer, paths.stagingDir()), store({.state = state,
+                                                              .verifier = verifier,
+                                                              .workspace = workspace,
+                                                              .downloader = &downloader}),
+      runner(paths, state, verifier, workspace), settings(paths),
+      catalog(std::move(serviceBase), std::move(bearer), network) {}
 
 QUrl AppModules::apiBase() {
     return ServiceEndpoints::resolveApiBase(

@@ -3,11 +3,14 @@
 #include "OvrelHub/modules/ModuleStateStore.h"
 #include "OvrelHub/runner/ModuleRunner.h"
 #include "OvrelHub/signature/ModuleSignatureVerifier.h"
+#include "OvrelHub/store/ModuleCatalogClient.h"
+#include "OvrelHub/store/ModuleDownloader.h"
 #include "OvrelHub/store/ModuleStore.h"
 #include "OvrelModuleKit/paths/ModulePaths.h"
 #include "OvrelModuleKit/settings/ModuleSettingsStore.h"
 #include "Platform/process/Workspace.h"
 
+#include <QNetworkAccessManager>
 #include <QUrl>
 
 namespace ovrel {
@@ -22,8 +25,11 @@ public:
     // (which learns where module bundles live); lives until the process ends.
     static AppModules& shared();
 
+    // `bearer` gives the signed-in session's token to the catalog and the
+    // downloader; none: requests go without one. Build on the main thread.
     AppModules(ModulePaths paths, Workspace& workspace,
-               QStringList acceptedLeafHashes = ModuleSignatureVerifier::acceptedLeafHashes());
+               QStringList acceptedLeafHashes = ModuleSignatureVerifier::acceptedLeafHashes(),
+               BearerSource bearer = {}, QUrl serviceBase = apiBase());
     AppModules(const AppModules&) = delete;
     AppModules& operator=(const AppModules&) = delete;
 
@@ -35,9 +41,13 @@ public:
     const ModulePaths paths;
     ModuleStateStore state;
     const ModuleSignatureVerifier verifier;
+    QNetworkAccessManager network;
+    ModuleDownloader downloader;
     ModuleStore store;
     ModuleRunner runner;
     const ModuleSettingsStore settings;
+    // Captures the service base once: a changed override counts from the next start.
+    const ModuleCatalogClient catalog;
 };
 
 } // namespace ovrel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OvrelConfig/CatalogRelease.h"
 #include "OvrelHub/modules/InstalledModules.h"
 #include "OvrelHub/modules/InstalledPair.h"
 #include "OvrelHub/modules/ModuleStateStore.h"
@@ -7,6 +8,7 @@
 #include "OvrelHub/signature/ModuleVerifying.h"
 #include "OvrelHub/store/BundleMover.h"
 #include "OvrelHub/store/InstallCompletion.h"
+#include "OvrelHub/store/ModuleDownloading.h"
 #include "OvrelModuleKit/manifest/ModuleManifest.h"
 #include "OvrelModuleKit/settings/ModuleSettingsStore.h"
 #include "Platform/process/Workspace.h"
@@ -39,6 +41,7 @@ public:
         // Finds the running instances of a module that is uninstalled.
         Workspace& workspace;
         ResidentRegistering* resident = nullptr; // none: no agent is touched
+        ModuleDownloading* downloader = nullptr; // none: catalog installs fail
         BundleMoving moveBundle = BundleMover::standard();
         SystemVersionSource macOSVersion = InstallCompletion::defaultSystemVersion();
         // An object of the main thread, where running instances are ended;
@@ -61,6 +64,14 @@ public:
     QFuture<QList<InstalledPair>> installedManifests();
     QFuture<void> reconcileInstalled();
 
+    // Installs (or updates to) a catalog release: stops the replaced
+    // version's agent, downloads the archive from `from` on the main thread
+    // (other store operations may run meanwhile), then checks its digest,
+    // unpacks it into a staging directory and completes the install. Fails
+    // with InstallError; staging material and the archive are always removed.
+    QFuture<ModuleManifest> install(const QString& id, const CatalogRelease& release,
+                                    const QUrl& from);
+
     // Installs a signed bundle picked by the user: copies it into a staging
     // directory (the picked bundle stays where it is), then completes the
     // install recording the manifest's version. Fails with InstallError.
@@ -79,6 +90,8 @@ private:
                                    const std::optional<QString>& version);
     void unregisterReplacedAgent(const QString& id);
     QString newWorkDirectory() const;
+    QString prepareCatalogInstall(const QString& id);
+    QObject* mainContext() const;
     ModuleManifest installLocalNow(const QString& id, const QString& bundlePath);
     void uninstallNow(const QString& id, bool keepSettings);
     // Runs the termination on the main thread and waits for it to finish.
@@ -87,6 +100,7 @@ private:
     ModuleStateStore& m_state;
     Workspace& m_workspace;
     ResidentRegistering* m_resident;
+    ModuleDownloading* m_downloader;
     QObject* m_mainContext;
     InstalledModules m_installed;
     InstallCompletion m_completion;
