@@ -3,6 +3,7 @@
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelLite/LiteAppDelegate.h"
 #include "OvrelLite/LocalInstall.h"
+#include "OvrelLite/ModuleAutoUpdate.h"
 #include "OvrelModuleKit/paths/ModulePaths.h"
 #include "Platform/bundle/BundleLocator.h"
 #include "Platform/process/Workspace.h"
@@ -57,7 +58,8 @@ int main(int argc, char** argv) {
     LiteAppDelegate delegate(HubController::Collaborators{
         HubSettings::shared(), DesktopWorkspace::shared(), modules.paths, &modules.state,
         [&modules] { return modules.store.installedManifests(); },
-        [&modules]() -> ModuleCommandSending* { return &modules.runner; }});
+        [&modules]() -> ModuleCommandSending* { return &modules.runner; },
+        moduleAutoUpdateCheck(modules, DesktopWorkspace::shared())});
     delegate.applicationWillFinishLaunching();
 
     if (parser.isSet(printMenu)) {

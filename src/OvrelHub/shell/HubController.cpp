@@ -8,6 +8,7 @@
 #include "OvrelHub/modules/ModuleStateStore.h"
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/shell/ServiceEndpoints.h"
+#include "OvrelHub/store/ModuleUpdateSchedule.h"
 #include "OvrelModuleKit/inbox/ModuleHostState.h"
 #include "Platform/files/FileError.h"
 #include "Platform/process/Workspace.h"
@@ -25,7 +26,8 @@ HubController::HubController(EditionProvider edition, std::function<void()> onSe
       m_settings(collaborators.settings), m_workspace(collaborators.workspace),
       m_paths(std::move(collaborators.paths)), m_stateStore(collaborators.stateStore),
       m_installedManifests(std::move(collaborators.installedManifests)),
-      m_runnerSource(std::move(collaborators.runner)) {
+      m_runnerSource(std::move(collaborators.runner)),
+      m_moduleUpdateCheck(std::move(collaborators.moduleUpdateCheck)) {
     HubSettings* settings = &m_settings;
     HubLanguage::setProvider([settings] { return settings->appLanguage(); });
 }
@@ -39,6 +41,15 @@ void HubController::didFinishLaunching() {
     if (m_runnerSource)
         m_runner = m_runnerSource();
     refreshModuleMenu();
+    startModuleUpdates();
+}
+
+void HubController::startModuleUpdates() {
+    if (!m_moduleUpdateCheck || m_moduleUpdates)
+        return;
+    m_moduleUpdates =
+        new ModuleUpdateSchedule(m_moduleUpdateCheck, ModuleUpdateSchedule::kDay, this);
+    m_moduleUpdates->start();
 }
 
 void HubController::publishHostState() {

@@ -20,6 +20,7 @@ namespace ovrel {
 
 class HubSettings;
 class ModuleStateStore;
+class ModuleUpdateSchedule;
 class Workspace;
 
 // Owns what the status menu is drawn from (the module model, the newest hub
@@ -39,6 +40,8 @@ public:
         ModuleStateStore* stateStore = nullptr;             // quick-access flags
         InstalledManifests installedManifests = {};         // the module store's query
         std::function<ModuleCommandSending*()> runner = {}; // taken when launch finishes
+        // The module auto-update check: run once launch finishes, then daily.
+        std::function<void()> moduleUpdateCheck = {};
     };
 
     HubController(EditionProvider edition, std::function<void()> onSessionStatusChanged,
@@ -94,6 +97,7 @@ signals:
 
 private:
     void publishHostState();
+    void startModuleUpdates();
     void closeHostedMenu();
     ModuleMenuPresenter presenter(AppLanguage language);
 
@@ -107,6 +111,8 @@ private:
     InstalledManifests m_installedManifests;
     std::function<ModuleCommandSending*()> m_runnerSource;
     ModuleCommandSending* m_runner = nullptr;
+    std::function<void()> m_moduleUpdateCheck;
+    ModuleUpdateSchedule* m_moduleUpdates = nullptr; // a child, started at launch
 
     ModuleMenuModel m_model;
     quint64 m_modelGeneration = 0;
