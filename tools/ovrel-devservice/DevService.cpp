@@ -1,5 +1,7 @@
 #include "DevService.h"
 
+#include "CatalogRoutes.h"
+
 #include <QHostAddress>
 
 namespace ovrel::devservice {
@@ -12,7 +14,8 @@ QUrl loopbackUrl(quint16 port) {
 
 } // namespace
 
-DevService::DevService(DevServiceOptions options) : options_(std::move(options)) {
+DevService::DevService(DevServiceOptions options)
+    : options_(std::move(options)), catalog_(options_.catalogDir), storage_(options_, catalog_) {
     installRoutes();
 }
 
@@ -40,6 +43,8 @@ QUrl DevService::storageBase() const {
 
 void DevService::installRoutes() {
     // One line per route family.
+    CatalogRoutes::install(
+        api_, options_, catalog_, [this] { return apiBase(); }, [this] { return storageBase(); });
 }
 
 } // namespace ovrel::devservice

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "DevServiceOptions.h"
+#include "ModuleCatalogSource.h"
+#include "StorageServer.h"
 
 #include <QHttpServer>
 #include <QUrl>
@@ -27,8 +29,9 @@ private:
     void installRoutes();
 
     DevServiceOptions options_;
+    ModuleCatalogSource catalog_;
     QHttpServer api_;
-    QHttpServer storage_;
+    StorageServer storage_;
     quint16 apiPort_ = 0;
     quint16 storagePort_ = 0;
 };

@@ -257,4 +257,28 @@ void extract(const QString& path, const QString& destination, const Limits& limi
     }
 }
 
+std::optional<QByteArray> readEntry(const QString& path,
+                                    const std::function<bool(const QByteArray&)>& wanted,
+                                    qint64 maxBytes) {
+    ArchivePtr a = openArchive(path);
+    archive_entry* entry = nullptr;
+    while (nextHeader(a.get(), &entry)) {
+        if (archive_entry_filetype(entry) != AE_IFREG || !wanted(rawName(entry)))
+            continue;
+        QByteArray content;
+        char buffer[1 << 14];
+        for (;;) {
+            const la_ssize_t read = archive_read_data(a.get(), buffer, sizeof buffer);
+            if (read < 0)
+                fail(Kind::unreadable, QString::fromUtf8(archive_error_string(a.get())));
+            if (read == 0)
+                return content;
+            if (content.size() + read > maxBytes)
+                return std::nullopt;
+            content.append(buffer, read);
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace ovrel::ZipArchive

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 #include <exception>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace ovrel {
@@ -53,6 +55,13 @@ QList<QByteArray> entryNames(const QString& archive, const Limits& limits = {});
 // owner's read and write, lose group and world write and every set-id and
 // sticky bit. Throws ZipArchiveError; what was unpacked until then stays.
 void extract(const QString& archive, const QString& destination, const Limits& limits = {});
+
+// The content of the first regular-file entry whose raw name `wanted`
+// accepts; nothing when there is none or it is larger than `maxBytes`.
+// Throws ZipArchiveError (unreadable).
+std::optional<QByteArray> readEntry(const QString& archive,
+                                    const std::function<bool(const QByteArray&)>& wanted,
+                                    qint64 maxBytes);
 
 } // namespace ZipArchive
 
