@@ -1,6 +1,7 @@
 #include "OvrelHub/modules/AppModules.h"
 #include "OvrelHub/shell/BuildIdentity.h"
 #include "OvrelHub/shell/HubSettings.h"
+#include "OvrelLite/CatalogCommands.h"
 #include "OvrelLite/LiteAppDelegate.h"
 #include "OvrelLite/LocalInstall.h"
 #include "OvrelLite/ModuleAutoUpdate.h"
@@ -39,7 +40,14 @@ int main(int argc, char** argv) {
         QStringList{QStringLiteral("install")},
         QStringLiteral("Install a signed module bundle (.app directory) and exit."),
         QStringLiteral("bundle"));
-    parser.addOptions({printMenu, exitWhenReady, install});
+    const QCommandLineOption catalog(
+        QStringLiteral("catalog"),
+        QStringLiteral("List the modules the online catalog offers, with the planned action."));
+    const QCommandLineOption installFromCatalog(
+        QStringLiteral("install-from-catalog"),
+        QStringLiteral("Install or update a module from the online catalog and exit."),
+        QStringLiteral("id"));
+    parser.addOptions({printMenu, exitWhenReady, install, catalog, installFromCatalog});
     parser.process(app);
 
     AppModules& modules = AppModules::shared();
@@ -54,6 +62,11 @@ int main(int argc, char** argv) {
         }
         return status;
     }
+
+    if (parser.isSet(catalog))
+        return CatalogCommands::printCatalog(modules);
+    if (parser.isSet(installFromCatalog))
+        return CatalogCommands::installFromCatalog(modules, parser.value(installFromCatalog));
 
     LiteAppDelegate delegate(HubController::Collaborators{
         HubSettings::shared(), DesktopWorkspace::shared(), modules.paths, &modules.state,

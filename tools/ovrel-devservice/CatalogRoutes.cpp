@@ -20,8 +20,11 @@ std::optional<QHttpServerResponse> fault(const DevServiceOptions& options,
     if (options.failStatus > 0)
         return QHttpServerResponse(static_cast<StatusCode>(options.failStatus));
     if (!options.requiredToken.isEmpty() &&
-        request.value("Authorization") != "Bearer " + options.requiredToken.toUtf8())
-        return QHttpServerResponse(StatusCode::Unauthorized);
+        request.value("Authorization") != "Bearer " + options.requiredToken.toUtf8()) {
+        QHttpServerResponse refused(StatusCode::Unauthorized);
+        refused.addHeader("WWW-Authenticate", "Bearer");
+        return refused;
+    }
     return std::nullopt;
 }
 

@@ -54,15 +54,12 @@ void ModuleCatalogSource::scan() {
     const QFileInfoList zips =
         QDir(m_directory).entryInfoList({QStringLiteral("*.zip")}, QDir::Files, QDir::Name);
     for (const QFileInfo& zip : zips) {
-        Archive& cached = m_byPath[zip.absoluteFilePath()];
-        if (cached.path.isEmpty() || cached.size != zip.size() ||
-            cached.modified != zip.lastModified()) {
-            const auto manifest = manifestOf(zip.absoluteFilePath());
-            cached = Archive{zip.absoluteFilePath(), manifest.value_or(QJsonObject()),
-                             fileSha256(zip.absoluteFilePath()), zip.size(), zip.lastModified()};
-        }
-        if (ModulePaths::isValidModuleId(cached.manifest.value(QStringLiteral("id")).toString()))
-            m_archives.append(cached);
+        const auto manifest = manifestOf(zip.absoluteFilePath());
+        if (!manifest ||
+            !ModulePaths::isValidModuleId(manifest->value(QStringLiteral("id")).toString()))
+            continue;
+        m_archives.append(Archive{zip.absoluteFilePath(), *manifest,
+                                  fileSha256(zip.absoluteFilePath()), zip.size()});
     }
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDateTime>
-#include <QHash>
 #include <QJsonObject>
 #include <QString>
 
@@ -11,8 +9,8 @@ namespace ovrel::devservice {
 // The modules the local service offers: a verbatim DIR/catalog.json when
 // there is one, else a catalog made from the signed module zips in DIR (id,
 // names and summary from each manifest, version, digest and size of the zip).
-// Read anew on every request, so tests may swap archives between requests;
-// digests are cached while a zip's size and time stay the same.
+// Read anew on every request (no cache: file times are too coarse to notice a
+// zip replaced within a few milliseconds), so tests may swap archives freely.
 class ModuleCatalogSource {
 public:
     explicit ModuleCatalogSource(QString directory) : m_directory(std::move(directory)) {}
@@ -31,14 +29,12 @@ private:
         QJsonObject manifest;
         QString sha256;
         qint64 size = 0;
-        QDateTime modified;
     };
     void scan();
     static QJsonObject entryFor(const Archive& archive, const QString& hostVersion);
 
     QString m_directory;
-    QHash<QString, Archive> m_byPath; // cache across scans
-    QList<Archive> m_archives;        // the last scan, in file-name order
+    QList<Archive> m_archives; // the last scan, in file-name order
 };
 
 } // namespace ovrel::devservice

@@ -39,9 +39,10 @@ public:
                       self->m_entries = entries;
                       self->next();
                   })
-            .onFailed(context(), [self](const std::exception_ptr& error) {
+            // Without an argument the handler runs while the failure is current.
+            .onFailed(context(), [self] {
                 SystemLog::write(QStringLiteral("Ovrel: tải danh mục module thất bại: ") +
-                                 InstallFailureText::description(error));
+                                 InstallFailureText::description(std::current_exception()));
                 self->m_done.finish();
             });
         return future;
@@ -101,10 +102,10 @@ private:
                           postModulesChanged();
                       self->next();
                   })
-            .onFailed(context(), [self, id](const std::exception_ptr& error) {
+            .onFailed(context(), [self, id] {
                 SystemLog::write(QStringLiteral("Ovrel: tự cập nhật module ") + id +
                                  QStringLiteral(" thất bại: ") +
-                                 InstallFailureText::description(error));
+                                 InstallFailureText::description(std::current_exception()));
                 self->next();
             });
     }
