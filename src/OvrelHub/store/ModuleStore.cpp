@@ -5,7 +5,10 @@
 #include "OvrelHub/store/FileTree.h"
 #include "OvrelHub/store/InstallError.h"
 #include "OvrelHub/store/RunningInstanceTerminator.h"
+#include "OvrelHub/store/StoreRecovery.h"
 #include "Platform/files/AtomicFile.h"
+#include "Platform/system/CrashPoint.h"
+#include "Platform/system/SystemLog.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,7 +24,8 @@ ModuleStore::ModuleStore(Collaborators collaborators)
       m_mainContext(collaborators.mainContext), m_installed(collaborators.state),
       m_completion({collaborators.state, collaborators.verifier, collaborators.resident,
                     std::move(collaborators.moveBundle), std::move(collaborators.macOSVersion)}),
-      m_settings(collaborators.state.paths()) {
+      m_swap(collaborators.state.paths(), BundleMover::standard()),
+      m_verifier(collaborators.verifier), m_settings(collaborators.state.paths()) {
     m_worker.setMaxThreadCount(1);
     m_worker.setExpiryTimeout(-1);
 }
@@ -39,14 +43,18 @@ QFuture<QList<InstalledPair>> ModuleStore::installedManifests() {
 }
 
 QFuture<void> ModuleStore::reconcileInstalled() {
-    return submit([this] { m_installed.reconcileInstalled(); });
+    return submitExclusive([this] { m_installed.reconcileInstalled(); });
+}
+
+QFuture<void> ModuleStore::recoverInterruptedWork() {
+    return submitExclusive([this] { StoreRecovery(m_state, m_verifier, m_swap).run(); });
 }
 
 QFuture<ModuleManifest> ModuleStore::install(const QString& id, const CatalogRelease& release,
                                              const QUrl& from) {
     QObject* context = mainContext();
     ModuleDownloading* downloader = m_downloader;
-    return submit([this, id] { return prepareCatalogInstall(id); })
+    return submitExclusive([this, id] { return prepareCatalogInstall(id); })
         .then(context,
               [downloader, from](const QString& workDirectory) {
                   if (!downloader)
@@ -63,7 +71,7 @@ QFuture<ModuleManifest> ModuleStore::install(const QString& id, const CatalogRel
               })
         .unwrap()
         .then([this, id, release](const std::pair<QString, DownloadedArchive>& downloaded) {
-            return submit([this, id, release, downloaded] {
+            return submitExclusive([this, id, release, downloaded] {
                 return CatalogInstall::finish(
                     release, downloaded.second, downloaded.first, [&](const QString& bundle) {
                         return completeInstall(id, bundle, release.version);
@@ -85,11 +93,25 @@ QObject* ModuleStore::mainContext() const {
 }
 
 QFuture<ModuleManifest> ModuleStore::installLocal(const QString& id, const QString& bundlePath) {
-    return submit([this, id, bundlePath] { return installLocalNow(id, bundlePath); });
+    return submitExclusive([this, id, bundlePath] { return installLocalNow(id, bundlePath); });
 }
 
 QFuture<void> ModuleStore::uninstall(const QString& id, bool keepSettings) {
-    return submit([this, id, keepSettings] { uninstallNow(id, keepSettings); });
+    return submitExclusive([this, id, keepSettings] { uninstallNow(id, keepSettings); });
+}
+
+QString ModuleStore::storeLockFile() const {
+    return paths().root() + QStringLiteral("/.store.lock");
+}
+
+std::optional<FileLock> ModuleStore::lockAcrossProcesses() const {
+    try {
+        return FileLock::acquire(storeLockFile());
+    } catch (const FileError& error) {
+        SystemLog::write(QStringLiteral("Ovrel: không khoá được kho module giữa các tiến trình (") +
+                         error.description() + QStringLiteral(") — vẫn tiếp tục"));
+        return std::nullopt;
+    }
 }
 
 ModuleManifest ModuleStore::completeInstall(const QString& id, const QString& bundle,
@@ -152,12 +174,29 @@ void ModuleStore::uninstallNow(const QString& id, bool keepSettings) {
         }
     }
     terminateRunningInstances(id);
-    FileTree::remove(paths().moduleDir(id));
+    CrashPoint::reach("uninstall.instancesEnded");
+    removeModuleDirectory(paths().moduleDir(id));
+    CrashPoint::reach("uninstall.directoryRemoved");
     // A backup left by an interrupted install belongs to the module too.
-    FileTree::remove(BundleSwap::backupDir(paths(), id));
+    removeModuleDirectory(BundleSwap::backupDir(paths(), id));
     if (!keepSettings)
         m_settings.remove(id);
+    CrashPoint::reach("uninstall.settingsRemoved");
     m_state.update([&](ModulesState& state) { state.installed.erase(id); });
+}
+
+void ModuleStore::removeModuleDirectory(const QString& directory) const {
+    if (!FileTree::exists(directory))
+        return;
+    // Gone from Modules/ at once, so a kill never leaves half a bundle there;
+    // recovery empties the staging area.
+    QString doomed = newWorkDirectory();
+    try {
+        FileTree::rename(directory, doomed);
+    } catch (const FileError&) {
+        doomed = directory; // another file system: delete where it is
+    }
+    FileTree::remove(doomed);
 }
 
 void ModuleStore::terminateRunningInstances(const QString& id) {
