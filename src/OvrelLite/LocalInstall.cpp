@@ -24,18 +24,7 @@ QString installBundleFromDisk(ModuleStore& store, ModuleStateStore& state,
     try {
         QFuture<ModuleManifest> installed = store.installLocal(id, bundle);
         installed.waitForFinished();
-        const ModuleManifest result = installed.result();
-        state.update([&](ModulesState& current) {
-            auto entry = current.installed.find(id);
-            if (entry == current.installed.end())
-                return;
-            ModuleHotkeyConflict::ModuleHotkeys others;
-            for (const auto& [otherId, module] : current.installed)
-                others[otherId] = module.hotkeys;
-            entry->second.hotkeys = StoreModel::defaultHotkeyAssignment(
-                id, result.menu(), entry->second.hotkeys, entry->second.clearedHotkeys, others,
-                HubSettings::reservedHotkeysProvider());
-        });
+        assignDefaultHotkeys(state, id, installed.result());
     } catch (const std::exception& e) {
         return QString::fromUtf8(e.what());
     }
@@ -43,6 +32,21 @@ QString installBundleFromDisk(ModuleStore& store, ModuleStateStore& state,
     // finish before the process ends.
     store.waitUntilIdle();
     return {};
+}
+
+void assignDefaultHotkeys(ModuleStateStore& state, const QString& id,
+                          const ModuleManifest& installed) {
+    state.update([&](ModulesState& current) {
+        auto entry = current.installed.find(id);
+        if (entry == current.installed.end())
+            return;
+        ModuleHotkeyConflict::ModuleHotkeys others;
+        for (const auto& [otherId, module] : current.installed)
+            others[otherId] = module.hotkeys;
+        entry->second.hotkeys = StoreModel::defaultHotkeyAssignment(
+            id, installed.menu(), entry->second.hotkeys, entry->second.clearedHotkeys, others,
+            HubSettings::reservedHotkeysProvider());
+    });
 }
 
 } // namespace ovrel

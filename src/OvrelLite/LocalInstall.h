@@ -4,6 +4,7 @@
 
 namespace ovrel {
 
+class ModuleManifest;
 class ModuleStateStore;
 class ModuleStore;
 
@@ -13,5 +14,10 @@ class ModuleStore;
 // Returns an empty string on success, else what went wrong.
 QString installBundleFromDisk(ModuleStore& store, ModuleStateStore& state,
                               const QString& bundlePath);
+
+// After an install from the store: the module's commands get the default
+// shortcuts that nobody else holds and the user never cleared.
+void assignDefaultHotkeys(ModuleStateStore& state, const QString& id,
+                          const ModuleManifest& installed);
 
 } // namespace ovrel

@@ -1,8 +1,10 @@
 #include "OvrelHub/modules/AppModules.h"
 #include "OvrelHub/shell/BuildIdentity.h"
 #include "OvrelHub/shell/HubSettings.h"
+#include "OvrelLite/CatalogCommands.h"
 #include "OvrelLite/LiteAppDelegate.h"
 #include "OvrelLite/LocalInstall.h"
+#include "OvrelLite/ModuleAutoUpdate.h"
 #include "OvrelLite/StartupProbe.h"
 #include "OvrelModuleKit/paths/ModulePaths.h"
 #include "Platform/bundle/BundleLocator.h"
@@ -47,7 +49,15 @@ int main(int argc, char** argv) {
         QStringList{QStringLiteral("install")},
         QStringLiteral("Install a signed module bundle (.app directory) and exit."),
         QStringLiteral("bundle"));
-    parser.addOptions({printMenu, exitWhenReady, exitWhenModulesShown, exitWhenMenuDrawn, install});
+    const QCommandLineOption catalog(
+        QStringLiteral("catalog"),
+        QStringLiteral("List the modules the online catalog offers, with the planned action."));
+    const QCommandLineOption installFromCatalog(
+        QStringLiteral("install-from-catalog"),
+        QStringLiteral("Install or update a module from the online catalog and exit."),
+        QStringLiteral("id"));
+    parser.addOptions({printMenu, exitWhenReady, exitWhenModulesShown, exitWhenMenuDrawn, install,
+                       catalog, installFromCatalog});
     parser.process(app);
 
     AppModules& modules = AppModules::shared();
@@ -63,10 +73,16 @@ int main(int argc, char** argv) {
         return status;
     }
 
+    if (parser.isSet(catalog))
+        return CatalogCommands::printCatalog(modules);
+    if (parser.isSet(installFromCatalog))
+        return CatalogCommands::installFromCatalog(modules, parser.value(installFromCatalog));
+
     LiteAppDelegate delegate(HubController::Collaborators{
         HubSettings::shared(), DesktopWorkspace::shared(), modules.paths, &modules.state,
         [&modules] { return modules.store.installedManifests(); },
-        [&modules]() -> ModuleCommandSending* { return &modules.runner; }, modules.resident.get()});
+        [&modules]() -> ModuleCommandSending* { return &modules.runner; }, modules.resident.get(),
+        moduleAutoUpdateCheck(modules, DesktopWorkspace::shared())});
     delegate.applicationWillFinishLaunching();
 
     if (parser.isSet(printMenu)) {

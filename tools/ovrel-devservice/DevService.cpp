@@ -3,6 +3,8 @@
 #include "AuthRoutes.h"
 #include "SyncRoutes.h"
 
+#include "CatalogRoutes.h"
+
 #include <QHostAddress>
 
 namespace ovrel::devservice {
@@ -16,7 +18,8 @@ QUrl loopbackUrl(quint16 port) {
 } // namespace
 
 DevService::DevService(DevServiceOptions options)
-    : options_(std::move(options)), accounts_(options_.dataFile, options_.tokenLifetime) {
+    : options_(std::move(options)), accounts_(options_.dataFile, options_.tokenLifetime),
+      catalog_(options_.catalogDir), storage_(options_, catalog_) {
     installRoutes();
 }
 
@@ -46,6 +49,9 @@ void DevService::installRoutes() {
     // One line per route family.
     installAuthRoutes(api_, accounts_);
     installSyncRoutes(api_, accounts_);
+
+    CatalogRoutes::install(
+        api_, options_, catalog_, [this] { return apiBase(); }, [this] { return storageBase(); });
 }
 
 } // namespace ovrel::devservice

@@ -2,6 +2,8 @@
 
 #include "DevAccounts.h"
 #include "DevServiceOptions.h"
+#include "ModuleCatalogSource.h"
+#include "StorageServer.h"
 
 #include <QHttpServer>
 #include <QUrl>
@@ -29,8 +31,10 @@ private:
 
     DevServiceOptions options_;
     DevAccounts accounts_;
+
+    ModuleCatalogSource catalog_;
     QHttpServer api_;
-    QHttpServer storage_;
+    StorageServer storage_;
     quint16 apiPort_ = 0;
     quint16 storagePort_ = 0;
 };

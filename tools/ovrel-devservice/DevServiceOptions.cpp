@@ -58,6 +58,28 @@ std::optional<DevServiceOptions> DevServiceOptions::parse(const QStringList& arg
             }
             options.tokenLifetime = std::chrono::seconds(seconds);
             ++i;
+
+        } else if (name == QLatin1String("--require-token")) {
+            if (!needValue())
+                return std::nullopt;
+            options.requiredToken = value;
+            ++i;
+        } else if (name == QLatin1String("--fail-status") || name == QLatin1String("--slow-body")) {
+            if (!needValue())
+                return std::nullopt;
+            bool ok = false;
+            const int number = value.toInt(&ok);
+            if (!ok || number <= 0) {
+                *error = name + QStringLiteral(": not a positive number: ") + value;
+                return std::nullopt;
+            }
+            (name == QLatin1String("--fail-status") ? options.failStatus : options.slowBodyMs) =
+                number;
+            ++i;
+        } else if (name == QLatin1String("--kill-mid-body")) {
+            options.killMidBody = true;
+        } else if (name == QLatin1String("--same-origin-downloads")) {
+            options.sameOriginDownloads = true;
         } else {
             *error = QStringLiteral("unknown option: ") + name;
             return std::nullopt;

@@ -16,6 +16,13 @@ struct DevServiceOptions {
     QString dataFile;        // accounts and synced data survive a restart when set
     std::chrono::seconds tokenLifetime = std::chrono::hours(24); // of each bearer token
 
+    // Module catalog and downloads, and faults for the tests.
+    QString requiredToken;            // set: module endpoints answer 401 without this bearer token
+    int failStatus = 0;               // set: module endpoints answer this status
+    int slowBodyMs = 0;               // set: archives trickle out, a piece every this many ms
+    bool killMidBody = false;         // archives stop halfway and the connection is cut
+    bool sameOriginDownloads = false; // downloads redirect to the API server itself
+
     // The options, or an error text for the usage message.
     static std::optional<DevServiceOptions> parse(const QStringList& arguments, QString* error);
 };

@@ -33,7 +33,8 @@ AppModules& AppModules::shared() {
 
 AppModules::AppModules(ModulePaths modulePaths, Workspace& workspace,
                        QStringList acceptedLeafHashes,
-                       std::unique_ptr<ResidentAgentControlling> control)
+                       std::unique_ptr<ResidentAgentControlling> control, BearerSource bearer,
+                       QUrl serviceBase)
     : paths(std::move(modulePaths)), state(paths), verifier(std::move(acceptedLeafHashes)),
       residentControl(std::move(control)),
       resident(residentControl
@@ -41,11 +42,13 @@ AppModules::AppModules(ModulePaths modulePaths, Workspace& workspace,
                          paths, ResidentModuleService::defaultAgentsDir(), *residentControl)
                    : nullptr),
       residentStatus(resident ? std::make_unique<ResidentStatusCheck>(state, *resident) : nullptr),
-      store({.state = state,
-             .verifier = verifier,
-             .workspace = workspace,
-             .resident = resident.get()}),
-      runner(paths, state, verifier, workspace), settings(paths) {}
+      downloader(network, bearer, paths.stagingDir()), store({.state = state,
+                                                              .verifier = verifier,
+                                                              .workspace = workspace,
+                                                              .resident = resident.get(),
+                                                              .downloader = &downloader}),
+      runner(paths, state, verifier, workspace), settings(paths),
+      catalog(std::move(serviceBase), std::move(bearer), network) {}
 
 QUrl AppModules::apiBase() {
     return ServiceEndpoints::resolveApiBase(

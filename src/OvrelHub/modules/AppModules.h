@@ -5,11 +5,14 @@
 #include "OvrelHub/resident/ResidentStatusCheck.h"
 #include "OvrelHub/runner/ModuleRunner.h"
 #include "OvrelHub/signature/ModuleSignatureVerifier.h"
+#include "OvrelHub/store/ModuleCatalogClient.h"
+#include "OvrelHub/store/ModuleDownloader.h"
 #include "OvrelHub/store/ModuleStore.h"
 #include "OvrelModuleKit/paths/ModulePaths.h"
 #include "OvrelModuleKit/settings/ModuleSettingsStore.h"
 #include "Platform/process/Workspace.h"
 
+#include <QNetworkAccessManager>
 #include <QUrl>
 #include <memory>
 
@@ -26,9 +29,12 @@ public:
     static AppModules& shared();
 
     // Without a resident control no background agent is ever touched.
+    // `bearer` gives the signed-in session's token to the catalog and the
+    // downloader; none: requests go without one. Build on the main thread.
     AppModules(ModulePaths paths, Workspace& workspace,
                QStringList acceptedLeafHashes = ModuleSignatureVerifier::acceptedLeafHashes(),
-               std::unique_ptr<ResidentAgentControlling> residentControl = nullptr);
+               std::unique_ptr<ResidentAgentControlling> residentControl = nullptr,
+               BearerSource bearer = {}, QUrl serviceBase = apiBase());
     AppModules(const AppModules&) = delete;
     AppModules& operator=(const AppModules&) = delete;
 
@@ -43,9 +49,13 @@ public:
     const std::unique_ptr<ResidentAgentControlling> residentControl;
     const std::unique_ptr<ResidentModuleService> resident;     // null without a control
     const std::unique_ptr<ResidentStatusCheck> residentStatus; // null without a control
+    QNetworkAccessManager network;
+    ModuleDownloader downloader;
     ModuleStore store;
     ModuleRunner runner;
     const ModuleSettingsStore settings;
+    // Captures the service base once: a changed override counts from the next start.
+    const ModuleCatalogClient catalog;
 };
 
 } // namespace ovrel

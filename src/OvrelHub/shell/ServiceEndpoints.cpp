@@ -14,11 +14,27 @@ QString ServiceEndpoints::builtInBase() {
     return QStringLiteral(OVREL_SERVICE_BASE_URL);
 }
 
+namespace {
+// The session token travels to this base: https, or plain http only to this
+// machine (the local service used for development and tests).
+bool isAcceptableBase(const QUrl& url) {
+    if (!url.isValid() || url.host().isEmpty())
+        return false;
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("https"))
+        return true;
+    const QString host = url.host().toLower();
+    return scheme == QLatin1String("http") &&
+           (host == QLatin1String("127.0.0.1") || host == QLatin1String("localhost") ||
+            host == QLatin1String("::1"));
+}
+} // namespace
+
 QUrl ServiceEndpoints::resolveApiBase(const std::optional<QString>& override,
                                       const QString& fallback) {
     if (override) {
         const QUrl url(*override, QUrl::StrictMode);
-        if (url.isValid() && !url.scheme().isEmpty() && !url.host().isEmpty())
+        if (isAcceptableBase(url))
             return url;
         if (!override->isEmpty())
             SystemLog::write(

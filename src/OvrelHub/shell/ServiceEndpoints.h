@@ -18,7 +18,8 @@ public:
     // The deployment's service base URL, fixed at build time.
     static QString builtInBase();
 
-    // The override when it is a URL with a scheme and a host; otherwise the
+    // The override when it is an https URL with a host, or an http URL to this
+    // machine (127.0.0.1, localhost, ::1); otherwise the
     // fallback (logging a non-empty override that was refused); "about:blank"
     // when even the fallback does not parse.
     static QUrl resolveApiBase(const std::optional<QString>& override, const QString& fallback);

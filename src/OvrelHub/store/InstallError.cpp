@@ -1,28 +1,12 @@
 #include "OvrelHub/store/InstallError.h"
 
 #include "OvrelConfig/Loc.h"
+#include "Platform/system/LogText.h"
 
 namespace ovrel {
 
 namespace {
-
-// Digests and descriptions may come from the network: quotes, backslashes and
-// control characters are escaped so a log line stays one line.
-QString quoted(const QString& text) {
-    QString out = QStringLiteral("\"");
-    for (const QChar c : text) {
-        if (c == u'"' || c == u'\\') {
-            out += QLatin1Char('\\');
-            out += c;
-        } else if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
-            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        } else {
-            out += c;
-        }
-    }
-    return out + QLatin1Char('"');
-}
-
+using LogText::quoted;
 } // namespace
 
 InstallError::InstallError(Kind kind, QString first, QString second,

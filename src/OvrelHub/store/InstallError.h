@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OvrelConfig/AppLanguage.h"
+#include "OvrelHub/store/UnzipError.h"
 #include "OvrelModuleKit/manifest/ManifestError.h"
 
 #include <QString>
@@ -29,6 +30,7 @@ public:
     static InstallError checksumMismatch(QString expected, QString actual);
     // Carries the unpacker's own description of what it refused.
     static InstallError unzip(QString unzipError);
+    static InstallError unzip(const UnzipError& error) { return unzip(error.description()); }
     static InstallError badManifest(ManifestError error);
     static InstallError macOSTooOld(QString requiredVersion);
     static InstallError invalidId() { return InstallError(Kind::invalidId); }

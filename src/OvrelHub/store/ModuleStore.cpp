@@ -2,6 +2,7 @@
 
 #include "OvrelHub/modules/AppName.h"
 #include "OvrelHub/resident/ResidentErrorText.h"
+#include "OvrelHub/store/CatalogInstall.h"
 #include "OvrelHub/store/FileTree.h"
 #include "OvrelHub/store/InstallError.h"
 #include "OvrelHub/store/RunningInstanceTerminator.h"
@@ -20,8 +21,8 @@ namespace ovrel {
 
 ModuleStore::ModuleStore(Collaborators collaborators)
     : m_state(collaborators.state), m_workspace(collaborators.workspace),
-      m_resident(collaborators.resident), m_mainContext(collaborators.mainContext),
-      m_installed(collaborators.state),
+      m_resident(collaborators.resident), m_downloader(collaborators.downloader),
+      m_mainContext(collaborators.mainContext), m_installed(collaborators.state),
       m_completion({collaborators.state, collaborators.verifier, collaborators.resident,
                     std::move(collaborators.moveBundle), std::move(collaborators.macOSVersion),
                     BundleSwap::Replaced::keepForDiscard}),
@@ -49,6 +50,48 @@ QFuture<void> ModuleStore::reconcileInstalled() {
 
 QFuture<void> ModuleStore::recoverInterruptedWork() {
     return submitExclusive([this] { StoreRecovery(m_state, m_verifier, m_swap).run(); });
+}
+
+QFuture<ModuleManifest> ModuleStore::install(const QString& id, const CatalogRelease& release,
+                                             const QUrl& from) {
+    QObject* context = mainContext();
+    ModuleDownloading* downloader = m_downloader;
+    return submitExclusive([this, id] { return prepareCatalogInstall(id); })
+        .then(context,
+              [downloader, from](const QString& workDirectory) {
+                  if (!downloader)
+                      throw InstallError::downloadFailed();
+                  // The download is where other store operations may run.
+                  return downloader->download(from)
+                      .onFailed([workDirectory]() -> DownloadedArchive {
+                          FileTree::remove(workDirectory);
+                          throw InstallError::downloadFailed();
+                      })
+                      .then([workDirectory](const DownloadedArchive& archive) {
+                          return std::pair(workDirectory, archive);
+                      });
+              })
+        .unwrap()
+        .then([this, id, release](const std::pair<QString, DownloadedArchive>& downloaded) {
+            return submitExclusive([this, id, release, downloaded] {
+                return CatalogInstall::finish(
+                    release, downloaded.second, downloaded.first, [&](const QString& bundle) {
+                        return completeInstall(id, bundle, release.version);
+                    });
+            });
+        })
+        .unwrap();
+}
+
+QString ModuleStore::prepareCatalogInstall(const QString& id) {
+    if (!ModulePaths::isValidModuleId(id))
+        throw InstallError::invalidId();
+    unregisterReplacedAgent(id);
+    return newWorkDirectory();
+}
+
+QObject* ModuleStore::mainContext() const {
+    return m_mainContext ? m_mainContext : QCoreApplication::instance();
 }
 
 QFuture<ModuleManifest> ModuleStore::installLocal(const QString& id, const QString& bundlePath) {
@@ -196,7 +239,7 @@ void ModuleStore::removeModuleDirectory(const QString& directory) const {
 }
 
 void ModuleStore::terminateRunningInstances(const QString& id) {
-    QObject* context = m_mainContext ? m_mainContext : QCoreApplication::instance();
+    QObject* context = mainContext();
     if (!context)
         return;
     auto ended = std::make_shared<QPromise<void>>();

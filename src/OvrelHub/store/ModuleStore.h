@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OvrelConfig/CatalogRelease.h"
 #include "OvrelHub/modules/InstalledModules.h"
 #include "OvrelHub/modules/InstalledPair.h"
 #include "OvrelHub/modules/ModuleStateStore.h"
@@ -7,6 +8,7 @@
 #include "OvrelHub/signature/ModuleVerifying.h"
 #include "OvrelHub/store/BundleMover.h"
 #include "OvrelHub/store/InstallCompletion.h"
+#include "OvrelHub/store/ModuleDownloading.h"
 #include "OvrelModuleKit/manifest/ModuleManifest.h"
 #include "OvrelModuleKit/settings/ModuleSettingsStore.h"
 #include "Platform/files/FileLock.h"
@@ -45,6 +47,7 @@ public:
         // Finds the running instances of a module that is uninstalled.
         Workspace& workspace;
         ResidentRegistering* resident = nullptr; // none: no agent is touched
+        ModuleDownloading* downloader = nullptr; // none: catalog installs fail
         BundleMoving moveBundle = BundleMover::standard();
         SystemVersionSource macOSVersion = InstallCompletion::defaultSystemVersion();
         // An object of the main thread, where running instances are ended;
@@ -71,6 +74,14 @@ public:
     QFuture<std::optional<ModuleManifest>> manifest(const QString& id);
     QFuture<QList<InstalledPair>> installedManifests();
     QFuture<void> reconcileInstalled();
+
+    // Installs (or updates to) a catalog release: stops the replaced
+    // version's agent, downloads the archive from `from` on the main thread
+    // (other store operations may run meanwhile), then checks its digest,
+    // unpacks it into a staging directory and completes the install. Fails
+    // with InstallError; staging material and the archive are always removed.
+    QFuture<ModuleManifest> install(const QString& id, const CatalogRelease& release,
+                                    const QUrl& from);
 
     // Repairs what a process killed in the middle of an install, update or
     // uninstall left behind (see StoreRecovery). Submitted before the first
@@ -103,6 +114,8 @@ private:
     // After a failed install: the installed version's agent comes back.
     void reregisterReplacedAgent(const QString& id);
     QString newWorkDirectory() const;
+    QString prepareCatalogInstall(const QString& id);
+    QObject* mainContext() const;
     ModuleManifest installLocalNow(const QString& id, const QString& bundlePath);
     ModuleManifest installLocalStaged(const QString& id, const QString& bundlePath);
     void uninstallNow(const QString& id, bool keepSettings);
@@ -114,6 +127,7 @@ private:
     ModuleStateStore& m_state;
     Workspace& m_workspace;
     ResidentRegistering* m_resident;
+    ModuleDownloading* m_downloader;
     QObject* m_mainContext;
     InstalledModules m_installed;
     InstallCompletion m_completion;

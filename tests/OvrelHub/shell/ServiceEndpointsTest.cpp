@@ -29,6 +29,18 @@ TEST(ServiceEndpoints, ResolveApiBaseAcceptsOnlySchemeAndHost) {
     EXPECT_EQ(ServiceEndpoints::resolveApiBase(std::nullopt, ""), QUrl("about:blank"));
 }
 
+TEST(ServiceEndpoints, PlainHttpIsAcceptedOnlyForThisMachine) {
+    SystemLogCapture log;
+    for (const char* accepted :
+         {"https://svc.example/", "http://localhost:8080", "http://[::1]:1/"})
+        EXPECT_EQ(ServiceEndpoints::resolveApiBase(QString(accepted), "https://d.example"),
+                  QUrl(accepted));
+    for (const char* refused : {"http://svc.example", "http://127.0.0.2", "ftp://localhost"})
+        EXPECT_EQ(ServiceEndpoints::resolveApiBase(QString(refused), "https://d.example"),
+                  QUrl("https://d.example"));
+    EXPECT_EQ(log.lines().size(), 3);
+}
+
 TEST(ServiceEndpoints, CatalogAndArchiveReplaceTheQuery) {
     const QUrl base("https://svc.example/root?x=1#frag");
     EXPECT_EQ(ServiceEndpoints::catalog(base, "1.4.0").toString(),

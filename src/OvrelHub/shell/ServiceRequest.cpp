@@ -1,0 +1,275 @@
+#include "OvrelHub/shell/ServiceRequest.h"
+
+#include "OvrelHub/shell/ServiceEndpoints.h"
+#include "OvrelHub/store/ModuleDownloadRedirectPolicy.h"
+#include "Platform/crypto/Crypto.h"
+
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPointer>
+#include <QPromise>
+#include <QTimer>
+
+namespace ovrel {
+
+namespace {
+
+using Kind = ServiceTransportError::Kind;
+
+bool isRedirect(int status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// Errors Qt reports for an answer that arrived complete but with an HTTP
+// error status (4xx, 5xx); every other error means the answer is incomplete.
+bool isHttpStatusError(QNetworkReply::NetworkError error) {
+    const int code = static_cast<int>(error);
+    return (code >= QNetworkReply::ContentAccessDenied &&
+            code < QNetworkReply::ProtocolUnknownError) ||
+           (code >= QNetworkReply::InternalServerError &&
+            code <= QNetworkReply::UnknownServerError);
+}
+
+// The state of one request: the hops so far, the body received, the
+// inactivity timer. Deletes itself once its future has finished.
+class ServiceRequestJob : public QObject {
+public:
+    ServiceRequestJob(QNetworkAccessManager& network, ServiceRequestOptions options)
+        : QObject(&network), m_network(network), m_options(std::move(options)),
+          m_sendToken(m_options.token.has_value()) {
+        m_inactivity.setSingleShot(true);
+        m_inactivity.setInterval(m_options.inactivityTimeout);
+        connect(&m_inactivity, &QTimer::timeout, this, [this] { onInactive(); });
+    }
+
+    // Only when the network manager goes away first.
+    ~ServiceRequestJob() override {
+        if (m_done)
+            return;
+        discardBodyFile();
+        m_promise.setException(std::make_exception_ptr(
+            ServiceTransportError(Kind::network, QStringLiteral("the request was abandoned"))));
+        m_promise.finish();
+    }
+
+    QFuture<ServiceResponse> start() {
+        QFuture<ServiceResponse> future = m_promise.future();
+        m_promise.start();
+        send(m_options.url);
+        return future;
+    }
+
+private:
+    void send(const QUrl& url) {
+        m_currentUrl = url;
+        m_collecting = false;
+        QNetworkRequest request(url);
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                             QNetworkRequest::ManualRedirectPolicy);
+        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                             QNetworkRequest::AlwaysNetwork);
+        // Bodies are taken as sent: a compressed answer would not match its
+        // announced length or its digest.
+        request.setRawHeader("Accept-Encoding", "identity");
+        if (m_sendToken)
+            ServiceEndpoints::authorize(request, *m_options.token);
+        m_reply = m_network.get(request);
+        QNetworkReply* reply = m_reply;
+        connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
+            if (reply == m_reply)
+                onMetaData();
+        });
+        connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
+            if (reply == m_reply)
+                onReadyRead();
+        });
+        connect(reply, &QNetworkReply::finished, this, [this, reply] {
+            if (reply == m_reply)
+                onFinished();
+        });
+        m_inactivity.start();
+    }
+
+    int status() const {
+        return m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    }
+
+    void onMetaData() {
+        m_inactivity.start();
+        const int code = status();
+        if (code == 0 || isRedirect(code) || m_collecting)
+            return;
+        m_collecting = true;
+        const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > m_options.maxBodyBytes) {
+            fail(Kind::tooLarge, QStringLiteral("the answer announces %1 bytes, more than %2")
+                                     .arg(length.toLongLong())
+                                     .arg(m_options.maxBodyBytes));
+            return;
+        }
+        if (!m_options.bodyFile.isEmpty() && code >= 200 && code < 300) {
+            m_file.setFileName(m_options.bodyFile);
+            if (!m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly) ||
+                !m_file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+                fail(Kind::file, m_options.bodyFile + QStringLiteral(": ") + m_file.errorString());
+        }
+    }
+
+    void onReadyRead() {
+        m_inactivity.start();
+        const QByteArray bytes = m_reply->readAll();
+        if (m_collecting)
+            consume(bytes);
+    }
+
+    void consume(const QByteArray& bytes) {
+        m_received += bytes.size();
+        if (m_received > m_options.maxBodyBytes) {
+            fail(Kind::tooLarge,
+                 QStringLiteral("the answer is larger than %1 bytes").arg(m_options.maxBodyBytes));
+            return;
+        }
+        if (!m_file.isOpen()) {
+            m_body += bytes;
+            return;
+        }
+        m_hash.update(bytes);
+        if (m_file.write(bytes) != bytes.size())
+            fail(Kind::file, m_options.bodyFile + QStringLiteral(": ") + m_file.errorString());
+    }
+
+    void onInactive() {
+        m_timedOut = true;
+        if (m_reply)
+            m_reply->abort();
+    }
+
+    void onFinished() {
+        if (m_done)
+            return;
+        m_inactivity.stop();
+        if (m_timedOut) {
+            fail(Kind::timedOut, QStringLiteral("nothing arrived for %1 ms")
+                                     .arg(m_options.inactivityTimeout.count()));
+            return;
+        }
+        const QNetworkReply::NetworkError error = m_reply->error();
+        const int code = status();
+        if (code == 0 || (error != QNetworkReply::NoError && !isHttpStatusError(error))) {
+            fail(Kind::network, m_reply->errorString());
+            return;
+        }
+        if (isRedirect(code)) {
+            followRedirect();
+            return;
+        }
+        if (!m_collecting)
+            onMetaData();
+        if (m_done)
+            return;
+        consume(m_reply->readAll());
+        if (m_done)
+            return;
+        const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() != m_received) {
+            fail(Kind::network, QStringLiteral("the answer ended after %1 of %2 bytes")
+                                    .arg(m_received)
+                                    .arg(length.toLongLong()));
+            return;
+        }
+        ServiceResponse response;
+        response.status = code;
+        if (m_file.isOpen()) {
+            if (!m_file.flush()) {
+                fail(Kind::file, m_options.bodyFile + QStringLiteral(": ") + m_file.errorString());
+                return;
+            }
+            m_file.close();
+            response.bodySha256 = QString::fromLatin1(m_hash.finish().toHex());
+        } else {
+            response.body = std::move(m_body);
+        }
+        succeed(std::move(response));
+    }
+
+    void followRedirect() {
+        const QUrl location =
+            m_reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+        const QUrl next = m_currentUrl.resolved(location);
+        const QString scheme = next.scheme().toLower();
+        if (location.isEmpty() || !next.isValid() ||
+            (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+            fail(Kind::badRedirect, QStringLiteral("redirect to an unusable address"));
+            return;
+        }
+        if (++m_hops > m_options.maxRedirects) {
+            fail(Kind::tooManyRedirects,
+                 QStringLiteral("more than %1 redirects").arg(m_options.maxRedirects));
+            return;
+        }
+        // Compared with where the chain started, not with the previous hop.
+        if (ModuleDownloadRedirectPolicy::shouldStripAuthorization(m_options.url, next))
+            m_sendToken = false;
+        m_reply->deleteLater();
+        send(next);
+    }
+
+    void fail(Kind kind, const QString& description) {
+        if (m_done)
+            return;
+        m_done = true;
+        m_inactivity.stop();
+        if (m_reply) {
+            m_reply->disconnect(this);
+            m_reply->abort();
+            m_reply->deleteLater();
+        }
+        discardBodyFile();
+        m_promise.setException(std::make_exception_ptr(ServiceTransportError(kind, description)));
+        m_promise.finish();
+        deleteLater();
+    }
+
+    void succeed(ServiceResponse response) {
+        m_done = true;
+        if (m_reply)
+            m_reply->deleteLater();
+        m_promise.addResult(std::move(response));
+        m_promise.finish();
+        deleteLater();
+    }
+
+    void discardBodyFile() {
+        if (m_file.isOpen()) {
+            m_file.close();
+            m_file.remove();
+        }
+    }
+
+    QNetworkAccessManager& m_network;
+    ServiceRequestOptions m_options;
+    QPromise<ServiceResponse> m_promise;
+    QPointer<QNetworkReply> m_reply;
+    QUrl m_currentUrl;
+    bool m_sendToken;
+    int m_hops = 0;
+    bool m_done = false;
+    bool m_timedOut = false;
+    bool m_collecting = false; // this hop's body belongs to the answer
+    qint64 m_received = 0;
+    QByteArray m_body;
+    QFile m_file;
+    Crypto::Sha256 m_hash;
+    QTimer m_inactivity;
+};
+
+} // namespace
+
+QFuture<ServiceResponse> ServiceRequest::get(QNetworkAccessManager& network,
+                                             ServiceRequestOptions options) {
+    auto* job = new ServiceRequestJob(network, std::move(options));
+    return job->start();
+}
+
+} // namespace ovrel

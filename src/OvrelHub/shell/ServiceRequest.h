@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFuture>
+#include <QString>
+#include <QUrl>
+#include <chrono>
+#include <exception>
+#include <functional>
+#include <optional>
+#include <string>
+
+class QNetworkAccessManager;
+
+namespace ovrel {
+
+// The signed-in session's token, or nothing when no one is signed in.
+using BearerSource = std::function<std::optional<QString>()>;
+
+// The request never got a complete HTTP answer.
+class ServiceTransportError : public std::exception {
+public:
+    enum class Kind {
+        network,          // connection, TLS or protocol failure, the body cut short
+        timedOut,         // nothing arrived for the inactivity timeout
+        tooManyRedirects, // more hops than allowed
+        badRedirect,      // a redirect without a usable http(s) target
+        tooLarge,         // the body exceeds the caller's limit
+        file,             // the body file could not be written
+    };
+    ServiceTransportError(Kind kind, QString description)
+        : m_kind(kind), m_description(std::move(description)), m_what(m_description.toStdString()) {
+    }
+
+    Kind kind() const { return m_kind; }
+    const QString& description() const { return m_description; }
+    const char* what() const noexcept override { return m_what.c_str(); }
+
+private:
+    Kind m_kind;
+    QString m_description;
+    std::string m_what;
+};
+
+// The final answer of a request, after redirects.
+struct ServiceResponse {
+    int status = 0;
+    QByteArray body;    // when no body file was asked for
+    QString bodySha256; // lowercase hex of the body file, hashed as it arrived
+};
+
+struct ServiceRequestOptions {
+    QUrl url;
+    // Sent as "Authorization: Bearer <token>" to the first URL's origin only.
+    std::optional<QString> token;
+    // Measured from the last byte received, so a slow large body still finishes.
+    std::chrono::milliseconds inactivityTimeout{60'000};
+    int maxRedirects = 20;
+    qint64 maxBodyBytes = qint64(16) << 20;
+    // When set, a 2xx body goes to this new file (0600) instead of memory. The
+    // file exists only after a complete 2xx answer: every failure, and every
+    // other status, removes it.
+    QString bodyFile;
+};
+
+// One GET to the online service that follows redirects itself: Qt's own
+// redirect handling copies every header, the bearer token included, to any
+// host. Each hop's origin is compared with the first request's and the token
+// is dropped for good at the first hop elsewhere; only http and https hops
+// are followed. Start it on the network manager's thread (the main thread);
+// the future finishes there, once, with the answer or ServiceTransportError.
+namespace ServiceRequest {
+
+QFuture<ServiceResponse> get(QNetworkAccessManager& network, ServiceRequestOptions options);
+
+} // namespace ServiceRequest
+
+} // namespace ovrel

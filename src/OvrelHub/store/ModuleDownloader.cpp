@@ -1,0 +1,40 @@
+#include "OvrelHub/store/ModuleDownloader.h"
+
+#include "OvrelHub/store/InstallError.h"
+#include "Platform/files/AtomicFile.h"
+
+#include <QFile>
+#include <QUuid>
+
+namespace ovrel {
+
+ModuleDownloader::ModuleDownloader(QNetworkAccessManager& network, BearerSource bearer,
+                                   QString downloadDirectory, Options options)
+    : m_network(network), m_bearer(std::move(bearer)), m_directory(std::move(downloadDirectory)),
+      m_options(options) {}
+
+QFuture<DownloadedArchive> ModuleDownloader::download(const QUrl& url) {
+    try {
+        AtomicFile::makeDirectories(m_directory, 0700);
+    } catch (const FileError&) {
+        // Creating the file inside reports it.
+    }
+    ServiceRequestOptions request;
+    request.url = url;
+    request.token = m_bearer ? m_bearer() : std::nullopt;
+    request.inactivityTimeout = m_options.inactivityTimeout;
+    request.maxBodyBytes = m_options.maxBytes;
+    request.bodyFile = m_directory + QLatin1Char('/') +
+                       QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".zip");
+    const QString file = request.bodyFile;
+    return ServiceRequest::get(m_network, std::move(request))
+        .then([file](const ServiceResponse& response) {
+            if (response.status < 200 || response.status > 299) {
+                QFile::remove(file);
+                throw InstallError::downloadFailed();
+            }
+            return DownloadedArchive{file, response.bodySha256};
+        });
+}
+
+} // namespace ovrel

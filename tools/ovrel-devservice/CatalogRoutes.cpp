@@ -1,0 +1,71 @@
+#include "CatalogRoutes.h"
+
+#include "ArchiveLog.h"
+#include "StorageServer.h"
+
+#include <QFile>
+#include <QHttpServerRequest>
+#include <QHttpServerResponse>
+#include <optional>
+
+namespace ovrel::devservice::CatalogRoutes {
+
+namespace {
+
+using StatusCode = QHttpServerResponder::StatusCode;
+
+// The answer a configured fault gives instead of the real one.
+std::optional<QHttpServerResponse> fault(const DevServiceOptions& options,
+                                         const QHttpServerRequest& request) {
+    if (options.failStatus > 0)
+        return QHttpServerResponse(static_cast<StatusCode>(options.failStatus));
+    if (!options.requiredToken.isEmpty() &&
+        request.value("Authorization") != "Bearer " + options.requiredToken.toUtf8()) {
+        QHttpServerResponse refused(StatusCode::Unauthorized);
+        refused.addHeader("WWW-Authenticate", "Bearer");
+        return refused;
+    }
+    return std::nullopt;
+}
+
+QHttpServerResponse redirect(const QUrl& target) {
+    QHttpServerResponse response(StatusCode::Found);
+    response.addHeader("Location", target.toEncoded());
+    return response;
+}
+
+} // namespace
+
+void install(QHttpServer& api, const DevServiceOptions& options, ModuleCatalogSource& catalog,
+             std::function<QUrl()> apiBase, std::function<QUrl()> storageBase) {
+    api.route("/api/modules", [&options, &catalog](const QHttpServerRequest& request) {
+        if (auto failed = fault(options, request))
+            return std::move(*failed);
+        const QString host = request.query().queryItemValue(QStringLiteral("host"));
+        return QHttpServerResponse("application/json", catalog.catalogJson(host));
+    });
+    api.route("/api/modules/<arg>/download",
+              [&options, &catalog, apiBase, storageBase](const QString& id,
+                                                         const QHttpServerRequest& request) {
+                  if (auto failed = fault(options, request))
+                      return std::move(*failed);
+                  if (catalog.archivePath(id).isEmpty())
+                      return QHttpServerResponse(StatusCode::NotFound);
+                  const QString path = StorageServer::urlPath(id);
+                  return redirect(options.sameOriginDownloads
+                                      ? apiBase().resolved(QUrl(QStringLiteral("files/") + path))
+                                      : storageBase().resolved(QUrl(path)));
+              });
+    api.route("/files/modules/<arg>", [&catalog](const QString& name,
+                                                 const QHttpServerRequest& request) {
+        ArchiveLog::served(QStringLiteral("api"), QStringLiteral("GET ") + request.url().path(),
+                           !request.value("Authorization").isEmpty());
+        QFile archive(name.endsWith(QStringLiteral(".zip")) ? catalog.archivePath(name.chopped(4))
+                                                            : QString());
+        if (!archive.open(QIODevice::ReadOnly))
+            return QHttpServerResponse(StatusCode::NotFound);
+        return QHttpServerResponse("application/zip", archive.readAll());
+    });
+}
+
+} // namespace ovrel::devservice::CatalogRoutes

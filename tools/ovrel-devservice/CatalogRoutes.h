@@ -1,0 +1,19 @@
+#pragma once
+
+#include "DevServiceOptions.h"
+#include "ModuleCatalogSource.h"
+
+#include <QHttpServer>
+#include <QUrl>
+#include <functional>
+
+namespace ovrel::devservice::CatalogRoutes {
+
+// "api/modules?host=V" answers the catalog; "api/modules/<id>/download"
+// redirects to the storage server (or, with sameOriginDownloads, to
+// "files/modules/<id>.zip" on the API server itself, which serves it too).
+// The test faults (a required token, a fixed failure status) apply to both.
+void install(QHttpServer& api, const DevServiceOptions& options, ModuleCatalogSource& catalog,
+             std::function<QUrl()> apiBase, std::function<QUrl()> storageBase);
+
+} // namespace ovrel::devservice::CatalogRoutes
