@@ -3,12 +3,17 @@
 # release configuration (OVREL_RELEASE, or the Release and MinSizeRel build
 # types) that still trusts it, or that was given no accepted hashes at all,
 # fails to configure. Development builds (scripts/test, scripts/run) keep the
-# default. (src/CMakeLists.txt checks the form of every hash.)
+# default.
 if(OVREL_RELEASE OR CMAKE_BUILD_TYPE MATCHES "^(Release|MinSizeRel)$")
     if(OVREL_ACCEPTED_LEAF_HASHES STREQUAL "")
         message(FATAL_ERROR "A release build needs -DOVREL_ACCEPTED_LEAF_HASHES=<the publisher's leaf hashes>")
     endif()
     foreach(hash IN LISTS OVREL_ACCEPTED_LEAF_HASHES)
+        # CMake's regular expressions have no {n} repetition.
+        string(LENGTH "${hash}" hash_length)
+        if(NOT hash_length EQUAL 40 OR NOT hash MATCHES "^[0-9a-f]+$")
+            message(FATAL_ERROR "OVREL_ACCEPTED_LEAF_HASHES: \"${hash}\" is not 40 lowercase hex digits")
+        endif()
         if(hash STREQUAL OVREL_DEVELOPMENT_LEAF_HASH)
             message(FATAL_ERROR "A release build must not accept the development identity (dev/identity); "
                                 "set -DOVREL_ACCEPTED_LEAF_HASHES to the publisher's leaf hashes")

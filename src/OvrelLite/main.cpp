@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     LiteAppDelegate delegate(HubController::Collaborators{
         HubSettings::shared(), DesktopWorkspace::shared(), modules.paths, &modules.state,
         [&modules] { return modules.store.installedManifests(); },
-        [&modules]() -> ModuleCommandSending* { return &modules.runner; }});
+        [&modules]() -> ModuleCommandSending* { return &modules.runner; }, modules.resident.get()});
     delegate.applicationWillFinishLaunching();
 
     if (parser.isSet(printMenu)) {

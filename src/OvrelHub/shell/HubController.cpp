@@ -7,6 +7,7 @@
 #include "OvrelHub/menu/ModuleIcons.h"
 #include "OvrelHub/menu/ModuleMenuBuilder.h"
 #include "OvrelHub/modules/ModuleStateStore.h"
+#include "OvrelHub/resident/ResidentAgentReconciliation.h"
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/shell/ServiceEndpoints.h"
 #include "OvrelModuleKit/inbox/ModuleHostState.h"
@@ -27,7 +28,7 @@ HubController::HubController(EditionProvider edition, std::function<void()> onSe
       m_settings(collaborators.settings), m_workspace(collaborators.workspace),
       m_paths(std::move(collaborators.paths)), m_stateStore(collaborators.stateStore),
       m_installedManifests(std::move(collaborators.installedManifests)),
-      m_runnerSource(std::move(collaborators.runner)) {
+      m_runnerSource(std::move(collaborators.runner)), m_resident(collaborators.resident) {
     HubSettings* settings = &m_settings;
     HubLanguage::setProvider([settings] { return settings->appLanguage(); });
     SessionLostNotifier::onStatusChanged() = m_onSessionStatusChanged;
@@ -42,6 +43,18 @@ void HubController::didFinishLaunching() {
     if (m_runnerSource)
         m_runner = m_runnerSource();
     refreshModuleMenu();
+    reconcileResidentAgents();
+}
+
+void HubController::reconcileResidentAgents() {
+    if (!m_resident || !m_installedManifests)
+        return;
+    ResidentModuleService* resident = m_resident;
+    m_installedManifests().then(this, [this, resident](QList<InstalledPair> pairs) {
+        QtConcurrent::run([pairs, resident] {
+            ResidentAgentReconciliation::run(pairs, *resident);
+        }).then(this, [this] { emit residentAgentsReconciled(); });
+    });
 }
 
 void HubController::publishHostState() {

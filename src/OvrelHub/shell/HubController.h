@@ -22,6 +22,7 @@ namespace ovrel {
 
 class HubSettings;
 class ModuleStateStore;
+class ResidentModuleService;
 class Workspace;
 
 // Owns what the status menu is drawn from (the module model, the newest hub
@@ -41,12 +42,14 @@ public:
         ModuleStateStore* stateStore = nullptr;             // quick-access flags
         InstalledManifests installedManifests = {};         // the module store's query
         std::function<ModuleCommandSending*()> runner = {}; // taken when launch finishes
+        ResidentModuleService* resident = nullptr;          // none: agents are not reconciled
     };
 
     HubController(EditionProvider edition, std::function<void()> onSessionStatusChanged,
                   std::function<void()> onMenuNeedsRebuild, Collaborators collaborators);
 
-    // Launch work: takes the runner and refreshes the module model.
+    // Launch work: takes the runner, refreshes the module model and brings the
+    // background agents in line with the installed modules.
     void didFinishLaunching();
     // Publishes the host state, re-reads quick access, then rebuilds the
     // module model off the main thread and asks for a menu rebuild.
@@ -95,6 +98,8 @@ public:
 signals:
     // A refresh applied its model (tests and benchmarks wait for it).
     void moduleModelRefreshed();
+    // The start-up reconciliation of background agents has finished.
+    void residentAgentsReconciled();
 
 private:
     struct BuiltModel {
@@ -105,6 +110,8 @@ private:
     // What the menu shows and at which sizes, for the icons a refresh makes.
     IconDemand::Presentation iconPresentation() const;
     void publishHostState();
+    // Off the main thread: the agent tools block while they run.
+    void reconcileResidentAgents();
     void closeHostedMenu();
     ModuleMenuPresenter presenter(AppLanguage language);
 
@@ -118,6 +125,7 @@ private:
     InstalledManifests m_installedManifests;
     std::function<ModuleCommandSending*()> m_runnerSource;
     ModuleCommandSending* m_runner = nullptr;
+    ResidentModuleService* m_resident;
 
     ModuleMenuModel m_model;
     quint64 m_modelGeneration = 0;

@@ -2,6 +2,7 @@
 
 #include "OvrelConfig/VersionComparator.h"
 #include "OvrelHub/modules/AppName.h"
+#include "OvrelHub/resident/ResidentErrorText.h"
 #include "OvrelHub/store/InstallError.h"
 #include "Platform/system/CrashPoint.h"
 #include "Platform/system/HostOS.h"
@@ -79,17 +80,13 @@ void InstallCompletion::registerIfResident(const QString& id, const QString& app
     const auto entry = state.installed.find(id);
     if (entry != state.installed.end() && !entry->second.residentEnabled)
         return;
-    QString reason;
     try {
         m_resident->registerModule(id, m_state.paths().bundle(id, appName));
-        return;
-    } catch (const std::exception& error) {
-        reason = QString::fromUtf8(error.what());
     } catch (...) {
-        reason = QStringLiteral("unknown error");
+        SystemLog::write(QStringLiteral("Ovrel: cài module ") + id +
+                         QStringLiteral(" xong nhưng không đăng ký được agent chạy nền: ") +
+                         ResidentErrorText::current());
     }
-    SystemLog::write(QStringLiteral("Ovrel: cài module ") + id +
-                     QStringLiteral(" xong nhưng không đăng ký được agent chạy nền: ") + reason);
 }
 
 } // namespace ovrel

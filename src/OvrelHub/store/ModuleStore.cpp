@@ -1,6 +1,7 @@
 #include "OvrelHub/store/ModuleStore.h"
 
 #include "OvrelHub/modules/AppName.h"
+#include "OvrelHub/resident/ResidentErrorText.h"
 #include "OvrelHub/store/FileTree.h"
 #include "OvrelHub/store/InstallError.h"
 #include "OvrelHub/store/RunningInstanceTerminator.h"
@@ -96,6 +97,26 @@ void ModuleStore::unregisterReplacedAgent(const QString& id) {
     }
 }
 
+void ModuleStore::reregisterReplacedAgent(const QString& id) {
+    if (!m_resident)
+        return;
+    // The installed version stays: it runs in the background again if it should.
+    const std::optional<ModuleManifest> manifest = m_installed.manifest(id);
+    const ModulesState state = m_state.load();
+    const auto entry = state.installed.find(id);
+    if (!manifest || manifest->mode() != ModuleMode::resident || entry == state.installed.end() ||
+        !entry->second.residentEnabled)
+        return;
+    try {
+        m_resident->registerModule(id, paths().bundle(id, entry->second.appName));
+    } catch (...) {
+        SystemLog::write(QStringLiteral("Ovrel: cài module ") + id +
+                         QStringLiteral(" lỗi và không đăng ký lại được agent chạy nền của bản "
+                                        "đang cài: ") +
+                         ResidentErrorText::current());
+    }
+}
+
 QString ModuleStore::newWorkDirectory() const {
     const QString staging = paths().stagingDir();
     try {
@@ -110,6 +131,15 @@ ModuleManifest ModuleStore::installLocalNow(const QString& id, const QString& bu
     if (!ModulePaths::isValidModuleId(id))
         throw InstallError::invalidId();
     unregisterReplacedAgent(id);
+    try {
+        return installLocalStaged(id, bundlePath);
+    } catch (...) {
+        reregisterReplacedAgent(id);
+        throw;
+    }
+}
+
+ModuleManifest ModuleStore::installLocalStaged(const QString& id, const QString& bundlePath) {
     const QString workDirectory = newWorkDirectory();
     const auto removeWorkDirectory = qScopeGuard([&] { FileTree::remove(workDirectory); });
 

@@ -100,8 +100,11 @@ private:
     ModuleManifest completeInstall(const QString& id, const QString& bundle,
                                    const std::optional<QString>& version);
     void unregisterReplacedAgent(const QString& id);
+    // After a failed install: the installed version's agent comes back.
+    void reregisterReplacedAgent(const QString& id);
     QString newWorkDirectory() const;
     ModuleManifest installLocalNow(const QString& id, const QString& bundlePath);
+    ModuleManifest installLocalStaged(const QString& id, const QString& bundlePath);
     void uninstallNow(const QString& id, bool keepSettings);
     // Takes the directory out of Modules/ in one rename, then deletes it.
     void removeModuleDirectory(const QString& directory) const;
