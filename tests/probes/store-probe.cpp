@@ -1,6 +1,6 @@
 // Plays a second process that installs, uninstalls or starts up over a
 // modules root, for the cross-process and fault-injection tests.
-//   store-probe ROOT LEAFHASH install ID BUNDLE [TIMES]   installs the bundle TIMES times
+//   store-probe ROOT LEAFHASH install ID BUNDLE [ID BUNDLE ...]   installs each in turn
 //   store-probe ROOT LEAFHASH uninstall ID
 //   store-probe ROOT LEAFHASH recover                     what the hub does first at start-up
 // Exit status 0 on success, 1 when an operation failed, 2 on bad arguments.
@@ -46,10 +46,9 @@ int main(int argc, char** argv) {
     ModuleStore store({.state = state, .verifier = verifier, .workspace = workspace});
     const QString command = args[3];
 
-    if (command == QLatin1String("install") && args.size() >= 6) {
-        const int times = args.size() > 6 ? args[6].toInt() : 1;
-        for (int i = 0; i < times; ++i) {
-            if (!finish(store.installLocal(args[4], args[5])))
+    if (command == QLatin1String("install") && args.size() >= 6 && args.size() % 2 == 0) {
+        for (qsizetype i = 4; i < args.size(); i += 2) {
+            if (!finish(store.installLocal(args[i], args[i + 1])))
                 return 1;
         }
         return 0;

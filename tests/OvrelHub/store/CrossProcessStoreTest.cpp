@@ -40,20 +40,26 @@ struct CrossProcessStoreTest : InstallTestBase {
         return process.exitCode();
     }
 
-    // Two processes each install their bundle kRounds times, at the same time.
+    // Two processes run their installs (pairs of id and bundle) at the same time.
     void installAtOnce(const QStringList& first, const QStringList& second) const {
-        constexpr int kRounds = 15;
         QProcess processes[2];
-        configure(processes[0],
-                  QStringList{"install"} + first + QStringList{QString::number(kRounds)}, {});
-        configure(processes[1],
-                  QStringList{"install"} + second + QStringList{QString::number(kRounds)}, {});
+        configure(processes[0], QStringList{"install"} + first, {});
+        configure(processes[1], QStringList{"install"} + second, {});
         for (QProcess& process : processes)
             process.start();
         for (QProcess& process : processes) {
             ASSERT_TRUE(process.waitForFinished(120000));
             EXPECT_EQ(outcome(process), 0);
         }
+    }
+    // Installs of `count` modules named prefix1, prefix2, ...
+    QStringList modules(const QString& prefix, int count) {
+        QStringList installs;
+        for (int i = 1; i <= count; ++i) {
+            const QString id = prefix + QString::number(i);
+            installs << id << bundleFor(id, "1.0.0", id + ".app");
+        }
+        return installs;
     }
 
     QString bundleFor(const QString& id, const QString& versionText, const QString& appName) {
@@ -92,19 +98,24 @@ struct CrossProcessStoreTest : InstallTestBase {
 } // namespace
 
 TEST_F(CrossProcessStoreTest, TwoProcessesInstallingAtOnceLoseNothing) {
-    const QString clock = bundleFor("clock", "1.0.0", "Clock.app");
-    const QString pulse = bundleFor("pulse", "1.0.0", "Pulse.app");
-    installAtOnce({"clock", clock}, {"pulse", pulse});
+    // Every install adds an entry of its own, so a lost update stays lost.
+    constexpr int kModules = 15;
+    installAtOnce(modules("a", kModules), modules("b", kModules));
     const ModulesState now = state.load();
-    EXPECT_EQ(now.installed.size(), 2u);
-    EXPECT_EQ(BundleSwap::bundlesIn(paths.moduleDir("pulse")), QStringList{"Pulse.app"});
-    EXPECT_EQ(installedClock(), "1.0.0");
+    EXPECT_EQ(now.installed.size(), 2u * kModules);
+    for (const auto& [id, entry] : now.installed)
+        EXPECT_EQ(BundleSwap::bundlesIn(paths.moduleDir(id)), QStringList{entry.appName});
 }
 
 TEST_F(CrossProcessStoreTest, TwoProcessesInstallingOneModuleLeaveOneConsistentVersion) {
     const QString one = bundleFor("clock", "1.0.0", "Clock.app");
     const QString two = bundleFor("clock", "2.0.0", "Clock 2.app");
-    installAtOnce({"clock", one}, {"clock", two});
+    QStringList first, second;
+    for (int i = 0; i < 15; ++i) {
+        first << "clock" << one;
+        second << "clock" << two;
+    }
+    installAtOnce(first, second);
     const QString version = installedClock();
     EXPECT_TRUE(version == "1.0.0" || version == "2.0.0") << version.toStdString();
 }
