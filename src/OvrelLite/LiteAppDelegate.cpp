@@ -45,6 +45,7 @@ HubController& LiteAppDelegate::hub() {
                     self->rebuildMenu();
             },
             m_collaborators);
+        m_windows = std::make_unique<LiteSettingsAndUpdates>(*m_hub, m_collaborators);
     }
     return *m_hub;
 }
@@ -80,11 +81,13 @@ void LiteAppDelegate::applicationDidFinishLaunching() {
         QCoreApplication::exit(0);
         return;
     }
+    m_windows->registerForUpdateNotifications();
     m_statusItem = std::make_unique<StatusItem>();
     rebuildMenu();
     resetStatusImage();
     m_statusItem->show();
     hub().didFinishLaunching();
+    m_windows->startVersionChecker();
     observeNotifications();
 }
 

@@ -39,6 +39,7 @@ public:
         ModuleStateStore* stateStore = nullptr;             // quick-access flags
         InstalledManifests installedManifests = {};         // the module store's query
         std::function<ModuleCommandSending*()> runner = {}; // taken when launch finishes
+        std::function<void()> runModuleUpdater = {};        // with every version check
     };
 
     HubController(EditionProvider edition, std::function<void()> onSessionStatusChanged,
