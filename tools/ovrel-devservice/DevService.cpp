@@ -1,5 +1,7 @@
 #include "DevService.h"
 
+#include "VersionAndPageRoutes.h"
+
 #include <QHostAddress>
 
 namespace ovrel::devservice {
@@ -40,6 +42,8 @@ QUrl DevService::storageBase() const {
 
 void DevService::installRoutes() {
     // One line per route family.
+    VersionAndPageRoutes::install(api_, options_.versionFeed,
+                                  [this] { return apiBase().toString(); });
 }
 
 } // namespace ovrel::devservice

@@ -47,6 +47,10 @@ std::optional<DevServiceOptions> DevServiceOptions::parse(const QStringList& arg
                 return std::nullopt;
             options.dataFile = value;
             ++i;
+        } else if (hasValue && options.versionFeed.take(name, value, error)) {
+            if (!error->isEmpty())
+                return std::nullopt;
+            ++i;
         } else {
             *error = QStringLiteral("unknown option: ") + name;
             return std::nullopt;

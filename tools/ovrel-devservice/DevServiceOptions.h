@@ -1,5 +1,7 @@
 #pragma once
 
+#include "VersionFeedOptions.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -13,6 +15,7 @@ struct DevServiceOptions {
     quint16 storagePort = 0; // 0: any free port
     QString catalogDir;      // signed module zips, or a verbatim catalog.json
     QString dataFile;        // accounts and synced data survive a restart when set
+    VersionFeedOptions versionFeed;
 
     // The options, or an error text for the usage message.
     static std::optional<DevServiceOptions> parse(const QStringList& arguments, QString* error);
