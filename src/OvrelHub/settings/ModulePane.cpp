@@ -197,7 +197,6 @@ void ModulePane::refreshBackgroundStatus() {
         m_backgroundStatus->setVisible(status.text.has_value());
         m_backgroundStatus->setText(status.text.value_or(QString()));
         PaneStyle::setWarning(*m_backgroundStatus, status.unhealthy);
-        emit backgroundStatusShown();
     });
 }
 

@@ -52,9 +52,6 @@ public:
     QList<HotkeyRow*> hotkeyRows() const { return m_hotkeyRows; }
     ModuleSettingsForm* settingsForm() const { return m_form; }
 
-signals:
-    void backgroundStatusShown(); // after each refresh of the status line
-
 private:
     QString displayName() const;
     void reloadEntry();

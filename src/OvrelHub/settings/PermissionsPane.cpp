@@ -69,13 +69,13 @@ PermissionsPane::PermissionsPane(SettingsServices& services, AppLanguage languag
 void PermissionsPane::reload() {
     const std::map<QString, InstalledModule> installed = m_services.state.load().installed;
     if (!m_services.installedManifests) {
-        show({});
+        display({});
         return;
     }
     const ModulePaths paths = m_services.state.paths();
     m_services.installedManifests().then(
         this, [this, installed, paths](const QList<InstalledPair>& pairs) {
-            show(PermissionOverviewBuilder::items(
+            display(PermissionOverviewBuilder::items(
                 installed, byId(pairs), m_lang,
                 [&paths](const QString& id, const std::vector<PermissionKind>& declared) {
                     return PermissionStatusFile::read(paths, id, declared);
@@ -83,7 +83,7 @@ void PermissionsPane::reload() {
         });
 }
 
-void PermissionsPane::show(QList<PermissionOverviewBuilder::Group> groups) {
+void PermissionsPane::display(QList<PermissionOverviewBuilder::Group> groups) {
     m_groups = std::move(groups);
     delete m_list;
     m_list = new QWidget();
@@ -117,7 +117,6 @@ void PermissionsPane::show(QList<PermissionOverviewBuilder::Group> groups) {
         list->addLayout(rows);
     }
     m_layout->insertWidget(1, m_list);
-    emit reloaded();
 }
 
 void PermissionsPane::refresh() {

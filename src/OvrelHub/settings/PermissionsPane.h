@@ -30,11 +30,8 @@ public:
     QPushButton* refreshButton() const { return m_refresh; }
     PermissionPaneOpener& opener() { return m_opener; }
 
-signals:
-    void reloaded(); // after every redraw
-
 private:
-    void show(QList<PermissionOverviewBuilder::Group> groups);
+    void display(QList<PermissionOverviewBuilder::Group> groups);
 
     SettingsServices& m_services;
     AppLanguage m_lang;

@@ -138,7 +138,6 @@ void SettingsView::showPane() {
     m_pane = pane;
     m_paneRoute = route;
     m_paneManifest = manifest;
-    emit paneShown();
 }
 
 QWidget* SettingsView::makePane(const SettingsRoute& route) {

@@ -42,7 +42,6 @@ public:
 
 signals:
     void reloaded(); // the modules were read again and the view redrawn
-    void paneShown();
 
 private:
     void rebuildRail();

@@ -30,7 +30,11 @@ void SettingsWindowController::show(std::shared_ptr<EditionSettings> edition, Se
     layout->addWidget(m_view);
 
     auto* closeAction = new QAction(window);
-    closeAction->setShortcut(QKeySequence::Close);
+    // Ctrl+W whatever the platform's own binding for closing is.
+    QList<QKeySequence> closeKeys = QKeySequence::keyBindings(QKeySequence::Close);
+    if (!closeKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_W)))
+        closeKeys.prepend(QKeySequence(Qt::CTRL | Qt::Key_W));
+    closeAction->setShortcuts(closeKeys);
     closeAction->setShortcutContext(Qt::WindowShortcut);
     connect(closeAction, &QAction::triggered, window, &QWidget::close);
     window->addAction(closeAction);
