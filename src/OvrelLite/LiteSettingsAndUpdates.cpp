@@ -74,3 +74,35 @@ void LiteSettingsAndUpdates::startVersionChecker() {
 }
 
 } // namespace ovrel
+
+namespace ovrel {
+
+bool LiteSettingsAndUpdates::openSettings(const QString& route) {
+    static const QString modulePrefix = QStringLiteral("module/");
+    std::optional<SettingsRoute> chosen;
+    if (route == QLatin1String("general"))
+        chosen = SettingsRoute::general();
+    else if (route == QLatin1String("store"))
+        chosen = SettingsRoute::store();
+    else if (route == QLatin1String("permissions"))
+        chosen = SettingsRoute::permissions();
+    else if (route == QLatin1String("account"))
+        chosen = SettingsRoute::account();
+    else if (route.startsWith(modulePrefix) && route.size() > modulePrefix.size())
+        chosen = SettingsRoute::module(route.mid(modulePrefix.size()));
+    if (!chosen)
+        return false;
+    m_settingsWindow.show(m_hub.edition() ? m_hub.edition()() : nullptr, *chosen);
+    return true;
+}
+
+void LiteSettingsAndUpdates::showWhatsNewOfFeed() {
+    VersionChecker* checker = m_services.makeVersionChecker(this);
+    checker->check([checker](const CheckResult& result) {
+        checker->deleteLater();
+        if (result.release)
+            showWhatsNew(*result.release);
+    });
+}
+
+} // namespace ovrel

@@ -29,6 +29,13 @@ public:
     // Creates and starts the version checker.
     void startVersionChecker();
 
+    // Opens the settings window at a route named on the command line:
+    // "general", "store", "permissions", "account" or "module/<id>". False for
+    // anything else.
+    bool openSettings(const QString& route);
+    // Asks the feed once and shows What's New for a newer release, if any.
+    void showWhatsNewOfFeed();
+
     SettingsWindowController& settingsWindow() { return m_settingsWindow; }
     VersionChecker* versionChecker() const { return m_versionChecker; }
 

@@ -38,7 +38,15 @@ int main(int argc, char** argv) {
         QStringList{QStringLiteral("install")},
         QStringLiteral("Install a signed module bundle (.app directory) and exit."),
         QStringLiteral("bundle"));
-    parser.addOptions({printMenu, exitWhenReady, install});
+    const QCommandLineOption openSettings(
+        QStringLiteral("open-settings"),
+        QStringLiteral("Open the settings window at a pane: general, store, permissions, "
+                       "account or module/<id>."),
+        QStringLiteral("pane"));
+    const QCommandLineOption whatsNew(
+        QStringLiteral("whats-new"),
+        QStringLiteral("Look for a newer Ovrel now and show what is new in it."));
+    parser.addOptions({printMenu, exitWhenReady, install, openSettings, whatsNew});
     parser.process(app);
 
     AppModules& modules = AppModules::shared();
@@ -74,11 +82,18 @@ int main(int argc, char** argv) {
     }
 
     // The application's launch finishes once the event loop runs.
-    QTimer::singleShot(0, &delegate, [&delegate, &parser, &exitWhenReady] {
-        delegate.applicationDidFinishLaunching();
-        if (parser.isSet(exitWhenReady))
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-    });
+    QTimer::singleShot(0, &delegate,
+                       [&delegate, &parser, &exitWhenReady, &openSettings, &whatsNew] {
+                           delegate.applicationDidFinishLaunching();
+                           if (parser.isSet(openSettings) &&
+                               !delegate.windows()->openSettings(parser.value(openSettings)))
+                               std::fprintf(stderr, "ovrel-lite: no such settings pane: %s\n",
+                                            qPrintable(parser.value(openSettings)));
+                           if (parser.isSet(whatsNew))
+                               delegate.windows()->showWhatsNewOfFeed();
+                           if (parser.isSet(exitWhenReady))
+                               QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+                       });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
                      [&delegate] { delegate.applicationWillTerminate(); });
     return app.exec();

@@ -5,7 +5,7 @@
 #include "OvrelHub/settings/PaneStyle.h"
 #include "OvrelHub/settings/SettingsFormLayout.h"
 #include "OvrelModuleKit/settings/ModuleSettingsStore.h"
-#include "OvrelModuleKit/text/GraphemeText.h"
+#include "OvrelModuleKit/text/Graphemes.h"
 #include "Platform/system/SystemLog.h"
 
 #include <QCheckBox>
@@ -104,7 +104,7 @@ QWidget* ModuleSettingsForm::makeControl(const SettingSpec& spec, QWidget** labe
                 const int limit = characterLimit(text.maxLength);
                 connect(field, &QLineEdit::textEdited, this,
                         [this, key, field, limit](const QString& typed) {
-                            const QString kept = GraphemeText::truncated(typed, limit);
+                            const QString kept = Graphemes::truncated(typed, limit);
                             if (kept != typed)
                                 field->setText(kept); // show what is stored
                             write(key, SettingValue::fromString(kept));
