@@ -46,6 +46,7 @@ HubController& LiteAppDelegate::hub() {
                     self->rebuildMenu();
             },
             m_collaborators);
+        m_windows = std::make_unique<LiteSettingsAndUpdates>(*m_hub, m_collaborators);
     }
     return *m_hub;
 }
@@ -81,12 +82,14 @@ void LiteAppDelegate::applicationDidFinishLaunching() {
         QCoreApplication::exit(0);
         return;
     }
+    m_windows->registerForUpdateNotifications();
     m_statusItem = std::make_unique<StatusItem>();
     rebuildMenu();
     resetStatusImage();
     m_statusItem->show();
     AccountServices::shared().checkSessionAtLaunch();
     hub().didFinishLaunching();
+    m_windows->startVersionChecker();
     observeNotifications();
     AccountServices::shared().startSync();
 }

@@ -2,6 +2,7 @@
 
 #include "OvrelHub/shell/HubController.h"
 #include "OvrelHub/shell/OtherBuildAlert.h"
+#include "OvrelLite/LiteSettingsAndUpdates.h"
 #include "Platform/tray/StatusItem.h"
 #include "Platform/tray/StatusMenuModel.h"
 
@@ -39,6 +40,8 @@ public:
     void menuWillOpen(QMenu* menu);
 
     StatusItem* statusItem() const { return m_statusItem.get(); }
+    // The settings window and the version checker (after hub() was created).
+    LiteSettingsAndUpdates* windows() const { return m_windows.get(); }
     void resetStatusImage();
 
     static constexpr const char* kStatusSymbol = "square.grid.2x2";
@@ -58,6 +61,7 @@ private:
     HubSettings& m_settings;
     Workspace& m_workspace;
     std::unique_ptr<HubController> m_hub;
+    std::unique_ptr<LiteSettingsAndUpdates> m_windows;
     std::unique_ptr<StatusItem> m_statusItem;
     OtherBuildAlert::Presenter m_otherBuildPresenter;
 };

@@ -56,8 +56,16 @@ int main(int argc, char** argv) {
         QStringLiteral("install-from-catalog"),
         QStringLiteral("Install or update a module from the online catalog and exit."),
         QStringLiteral("id"));
+    const QCommandLineOption openSettings(
+        QStringLiteral("open-settings"),
+        QStringLiteral("Open the settings window at a pane: general, store, permissions, "
+                       "account or module/<id>."),
+        QStringLiteral("pane"));
+    const QCommandLineOption whatsNew(
+        QStringLiteral("whats-new"),
+        QStringLiteral("Look for a newer Ovrel now and show what is new in it."));
     parser.addOptions({printMenu, exitWhenReady, exitWhenModulesShown, exitWhenMenuDrawn, install,
-                       catalog, installFromCatalog});
+                       catalog, installFromCatalog, openSettings, whatsNew});
     parser.process(app);
 
     AppModules& modules = AppModules::shared();
@@ -82,6 +90,7 @@ int main(int argc, char** argv) {
         HubSettings::shared(), DesktopWorkspace::shared(), modules.paths, &modules.state,
         [&modules] { return modules.store.installedManifests(); },
         [&modules]() -> ModuleCommandSending* { return &modules.runner; }, modules.resident.get(),
+        // Every check for a new hub release also updates the installed modules.
         moduleAutoUpdateCheck(modules, DesktopWorkspace::shared())});
     delegate.applicationWillFinishLaunching();
 
@@ -104,11 +113,18 @@ int main(int argc, char** argv) {
         StartupProbe::arm(delegate, StartupProbe::Point::modulesShown);
 
     // The application's launch finishes once the event loop runs.
-    QTimer::singleShot(0, &delegate, [&delegate, &parser, &exitWhenReady] {
-        delegate.applicationDidFinishLaunching();
-        if (parser.isSet(exitWhenReady))
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-    });
+    QTimer::singleShot(0, &delegate,
+                       [&delegate, &parser, &exitWhenReady, &openSettings, &whatsNew] {
+                           delegate.applicationDidFinishLaunching();
+                           if (parser.isSet(openSettings) &&
+                               !delegate.windows()->openSettings(parser.value(openSettings)))
+                               std::fprintf(stderr, "ovrel-lite: no such settings pane: %s\n",
+                                            qPrintable(parser.value(openSettings)));
+                           if (parser.isSet(whatsNew))
+                               delegate.windows()->showWhatsNewOfFeed();
+                           if (parser.isSet(exitWhenReady))
+                               QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+                       });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
                      [&delegate] { delegate.applicationWillTerminate(); });
     return app.exec();

@@ -132,7 +132,8 @@ TEST(LocTables, HubMenuAndWindowTexts) {
         {LocKey::updateCheckFailed, "Couldn't connect, try again.", "Không kết nối được, thử lại."},
         {LocKey::updateAvailableFormat, "Version %@ is available.", "Có bản mới v%@."},
         {LocKey::updateChecking, "Checking…", "Đang kiểm…"},
-        {LocKey::launchAtLogin, "Launch at login", "Khởi động cùng macOS"},
+        // The desktop is not macOS here.
+        {LocKey::launchAtLogin, "Launch at login", "Khởi động khi đăng nhập"},
         {LocKey::menuLayoutSection, "Mini apps in the menu", "Cụm mini app trong menu"},
         {LocKey::currentVersionFormat, "Current version: %@", "Phiên bản hiện tại: %@"},
         {LocKey::whatsNewVersionFormat, "Version %@", "Phiên bản %@"},
@@ -178,7 +179,8 @@ TEST(LocTables, EnglishTextsOfTheSettingsAndAccountScreens) {
         {LocKey::clearDataFailure, "Error, try again later"},
         {LocKey::delete_, "Delete"},
         {LocKey::syncStatusNetworkError, "network error"},
-        {LocKey::permissionOpenSettingsButton, "Open System Settings…"},
+        // Linux has no privacy panel: the button opens the guide.
+        {LocKey::permissionOpenSettingsButton, "How to allow it…"},
         {LocKey::pressAKey, "Press a key…"},
         {LocKey::appsSearchPlaceholder, "Search apps…"},
         {LocKey::appsDownloadSizeFormat, "Download size: %@"},

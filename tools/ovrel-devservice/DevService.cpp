@@ -1,9 +1,10 @@
 #include "DevService.h"
 
 #include "AuthRoutes.h"
+#include "CatalogRoutes.h"
 #include "SyncRoutes.h"
 
-#include "CatalogRoutes.h"
+#include "VersionAndPageRoutes.h"
 
 #include <QHostAddress>
 
@@ -49,9 +50,11 @@ void DevService::installRoutes() {
     // One line per route family.
     installAuthRoutes(api_, accounts_);
     installSyncRoutes(api_, accounts_);
-
     CatalogRoutes::install(
         api_, options_, catalog_, [this] { return apiBase(); }, [this] { return storageBase(); });
+
+    VersionAndPageRoutes::install(api_, options_.versionFeed,
+                                  [this] { return apiBase().toString(); });
 }
 
 } // namespace ovrel::devservice

@@ -58,7 +58,6 @@ std::optional<DevServiceOptions> DevServiceOptions::parse(const QStringList& arg
             }
             options.tokenLifetime = std::chrono::seconds(seconds);
             ++i;
-
         } else if (name == QLatin1String("--require-token")) {
             if (!needValue())
                 return std::nullopt;
@@ -80,6 +79,11 @@ std::optional<DevServiceOptions> DevServiceOptions::parse(const QStringList& arg
             options.killMidBody = true;
         } else if (name == QLatin1String("--same-origin-downloads")) {
             options.sameOriginDownloads = true;
+
+        } else if (hasValue && options.versionFeed.take(name, value, error)) {
+            if (!error->isEmpty())
+                return std::nullopt;
+            ++i;
         } else {
             *error = QStringLiteral("unknown option: ") + name;
             return std::nullopt;

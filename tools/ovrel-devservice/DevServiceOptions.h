@@ -1,5 +1,7 @@
 #pragma once
 
+#include "VersionFeedOptions.h"
+
 #include <QString>
 #include <QStringList>
 #include <chrono>
@@ -22,6 +24,8 @@ struct DevServiceOptions {
     int slowBodyMs = 0;               // set: archives trickle out, a piece every this many ms
     bool killMidBody = false;         // archives stop halfway and the connection is cut
     bool sameOriginDownloads = false; // downloads redirect to the API server itself
+
+    VersionFeedOptions versionFeed;
 
     // The options, or an error text for the usage message.
     static std::optional<DevServiceOptions> parse(const QStringList& arguments, QString* error);

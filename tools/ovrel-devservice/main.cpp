@@ -11,6 +11,9 @@ constexpr char kUsage[] =
 
     "         [--require-token T] [--fail-status N] [--slow-body MS] [--kill-mid-body]\n"
     "         [--same-origin-downloads]\n"
+
+    "         [--newest-version V] [--release-notes TEXT] [--release-notes-lang LANG=TEXT]\n"
+    "         [--published-at DATE]\n"
     "  Serves the hub's online endpoints on 127.0.0.1 (port 0 or none: a free port)\n"
     "  and prints \"api http://127.0.0.1:N storage http://127.0.0.1:M\" when ready.\n";
 

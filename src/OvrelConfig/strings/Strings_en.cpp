@@ -271,7 +271,7 @@ const StringTable& en() {
         {LocKey::permissionStatusDenied, "Denied"},
         {LocKey::permissionStatusUndetermined, "Undetermined"},
         {LocKey::permissionsRefreshButton, "Refresh"},
-        {LocKey::permissionOpenSettingsButton, "Open System Settings…"},
+        {LocKey::permissionOpenSettingsButton, "How to allow it…"},
         {LocKey::secureInputTooltip, "Secure input is on: another app is blocking Vietnamese typing."},
         {LocKey::secureInputMenuItem, "Secure input is blocking typing"},
         {LocKey::secureInputRecovery, "Close the password field or the app that turned on secure input. If typing still does not work, lock and unlock the screen."},

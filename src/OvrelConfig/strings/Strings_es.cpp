@@ -271,7 +271,7 @@ const StringTable& es() {
         {LocKey::permissionStatusDenied, "Denegado"},
         {LocKey::permissionStatusUndetermined, "Sin determinar"},
         {LocKey::permissionsRefreshButton, "Actualizar"},
-        {LocKey::permissionOpenSettingsButton, "Abrir Ajustes del Sistema…"},
+        {LocKey::permissionOpenSettingsButton, "Cómo permitirlo…"},
         {LocKey::secureInputTooltip, "La entrada segura está activada: otra app está bloqueando la escritura en vietnamita."},
         {LocKey::secureInputMenuItem, "La entrada segura bloquea la escritura"},
         {LocKey::secureInputRecovery, "Cierra el campo de contraseña o la app que activó la entrada segura. Si sigues sin poder escribir, bloquea y desbloquea la pantalla."},

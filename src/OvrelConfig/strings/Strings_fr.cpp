@@ -271,7 +271,7 @@ const StringTable& fr() {
         {LocKey::permissionStatusDenied, "Refusée"},
         {LocKey::permissionStatusUndetermined, "Non déterminée"},
         {LocKey::permissionsRefreshButton, "Actualiser"},
-        {LocKey::permissionOpenSettingsButton, "Ouvrir les Réglages Système…"},
+        {LocKey::permissionOpenSettingsButton, "Comment l’autoriser…"},
         {LocKey::secureInputTooltip, "La saisie sécurisée est active : une autre app bloque la saisie en vietnamien."},
         {LocKey::secureInputMenuItem, "La saisie sécurisée bloque la frappe"},
         {LocKey::secureInputRecovery, "Fermez le champ de mot de passe ou l'app qui a activé la saisie sécurisée. Si la frappe ne fonctionne toujours pas, verrouillez puis déverrouillez l'écran."},

@@ -271,7 +271,7 @@ const StringTable& ja() {
         {LocKey::permissionStatusDenied, "拒否"},
         {LocKey::permissionStatusUndetermined, "未決定"},
         {LocKey::permissionsRefreshButton, "再読み込み"},
-        {LocKey::permissionOpenSettingsButton, "システム設定を開く…"},
+        {LocKey::permissionOpenSettingsButton, "許可する方法…"},
         {LocKey::secureInputTooltip, "セキュア入力がオンです：別のアプリがベトナム語入力をブロックしています。"},
         {LocKey::secureInputMenuItem, "セキュア入力が入力をブロックしています"},
         {LocKey::secureInputRecovery, "セキュア入力をオンにしたパスワード欄またはアプリを閉じてください。それでも入力できない場合は、画面をロックしてからロックを解除してください。"},

@@ -271,7 +271,7 @@ const StringTable& ko() {
         {LocKey::permissionStatusDenied, "거부됨"},
         {LocKey::permissionStatusUndetermined, "결정되지 않음"},
         {LocKey::permissionsRefreshButton, "새로 고침"},
-        {LocKey::permissionOpenSettingsButton, "시스템 설정 열기…"},
+        {LocKey::permissionOpenSettingsButton, "허용하는 방법…"},
         {LocKey::secureInputTooltip, "보안 입력이 켜져 있습니다: 다른 앱이 베트남어 입력을 막고 있습니다."},
         {LocKey::secureInputMenuItem, "보안 입력이 입력을 막고 있음"},
         {LocKey::secureInputRecovery, "보안 입력을 켠 비밀번호 입력란이나 앱을 닫으세요. 그래도 입력되지 않으면 화면을 잠갔다가 다시 잠금 해제하세요."},

@@ -271,7 +271,7 @@ const StringTable& zh() {
         {LocKey::permissionStatusDenied, "已拒绝"},
         {LocKey::permissionStatusUndetermined, "未确定"},
         {LocKey::permissionsRefreshButton, "刷新"},
-        {LocKey::permissionOpenSettingsButton, "打开系统设置…"},
+        {LocKey::permissionOpenSettingsButton, "如何授予…"},
         {LocKey::secureInputTooltip, "安全输入已开启：另一个应用正在阻止越南语输入。"},
         {LocKey::secureInputMenuItem, "安全输入正在阻止输入"},
         {LocKey::secureInputRecovery, "请关闭启用了安全输入的密码栏或应用。如果仍无法输入，请锁定屏幕后再解锁。"},

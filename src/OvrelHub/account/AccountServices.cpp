@@ -19,7 +19,7 @@ QString serviceBase() {
 AccountServices::AccountServices()
     : sessions(SessionStore::shared()), syncState(SyncStateStore::shared()),
       sessionLost(
-          {HubSettings::shared().defaults(), sessions, DBusUserNotificationCenter::shared()}),
+          {HubSettings::shared().defaults(), sessions, FreedesktopNotificationCenter::shared()}),
       auth({HubSettings::shared().defaults(), sessions, ServiceClient::shared(), sessionLost,
             serviceBase, [](const QUrl& url) { return DesktopWorkspace::shared().openURL(url); }}),
       sync(SyncService::hubStreams(ModulePaths::defaultPaths()),

@@ -12,6 +12,7 @@
 #include "Platform/plist/UserDefaults.h"
 #include "Platform/system/SystemLog.h"
 
+#include <QPointer>
 #include <QUuid>
 
 namespace ovrel {
@@ -65,8 +66,9 @@ void SessionLostNotifier::notifyOnce(SessionLostReason reason) {
     HubSettings::store(m_defaults, {{key(AccountDefaults::kSessionLostNotified), true}});
     const QString raw = SessionLostReasons::rawValue(reason);
     UserNotificationCenter& center = m_notifications;
-    m_notifications.requestAuthorization(this, [&center, reason, raw](bool granted) {
-        if (!granted)
+    QPointer<SessionLostNotifier> self(this);
+    m_notifications.requestAuthorization([self, &center, reason, raw](bool granted) {
+        if (!self || !granted)
             return;
         const AppLanguage language = HubLanguage::current();
         center.add({QStringLiteral("ovrel.session.") + raw + QLatin1Char('.') +

@@ -10,7 +10,6 @@
 #include "OvrelHub/resident/ResidentAgentReconciliation.h"
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/shell/ServiceEndpoints.h"
-#include "OvrelHub/store/ModuleUpdateSchedule.h"
 #include "OvrelModuleKit/inbox/ModuleHostState.h"
 #include "Platform/files/FileError.h"
 #include "Platform/process/Workspace.h"
@@ -29,8 +28,7 @@ HubController::HubController(EditionProvider edition, std::function<void()> onSe
       m_settings(collaborators.settings), m_workspace(collaborators.workspace),
       m_paths(std::move(collaborators.paths)), m_stateStore(collaborators.stateStore),
       m_installedManifests(std::move(collaborators.installedManifests)),
-      m_runnerSource(std::move(collaborators.runner)), m_resident(collaborators.resident),
-      m_moduleUpdateCheck(std::move(collaborators.moduleUpdateCheck)) {
+      m_runnerSource(std::move(collaborators.runner)), m_resident(collaborators.resident) {
     HubSettings* settings = &m_settings;
     HubLanguage::setProvider([settings] { return settings->appLanguage(); });
     SessionLostNotifier::onStatusChanged() = m_onSessionStatusChanged;
@@ -46,7 +44,6 @@ void HubController::didFinishLaunching() {
         m_runner = m_runnerSource();
     refreshModuleMenu();
     reconcileResidentAgents();
-    startModuleUpdates();
 }
 
 void HubController::reconcileResidentAgents() {
@@ -58,14 +55,6 @@ void HubController::reconcileResidentAgents() {
             ResidentAgentReconciliation::run(pairs, *resident);
         }).then(this, [this] { emit residentAgentsReconciled(); });
     });
-}
-
-void HubController::startModuleUpdates() {
-    if (!m_moduleUpdateCheck || m_moduleUpdates)
-        return;
-    m_moduleUpdates =
-        new ModuleUpdateSchedule(m_moduleUpdateCheck, ModuleUpdateSchedule::kDay, this);
-    m_moduleUpdates->start();
 }
 
 void HubController::publishHostState() {

@@ -24,7 +24,6 @@ class HubSettings;
 class ModuleStateStore;
 class ResidentModuleService;
 
-class ModuleUpdateSchedule;
 class Workspace;
 
 // Owns what the status menu is drawn from (the module model, the newest hub
@@ -45,9 +44,7 @@ public:
         InstalledManifests installedManifests = {};         // the module store's query
         std::function<ModuleCommandSending*()> runner = {}; // taken when launch finishes
         ResidentModuleService* resident = nullptr;          // none: agents are not reconciled
-
-        // The module auto-update check: run once launch finishes, then daily.
-        std::function<void()> moduleUpdateCheck = {};
+        std::function<void()> runModuleUpdater = {};        // with every version check
     };
 
     HubController(EditionProvider edition, std::function<void()> onSessionStatusChanged,
@@ -118,7 +115,6 @@ private:
     // Off the main thread: the agent tools block while they run.
     void reconcileResidentAgents();
 
-    void startModuleUpdates();
     void closeHostedMenu();
     ModuleMenuPresenter presenter(AppLanguage language);
 
@@ -133,9 +129,6 @@ private:
     std::function<ModuleCommandSending*()> m_runnerSource;
     ModuleCommandSending* m_runner = nullptr;
     ResidentModuleService* m_resident;
-
-    std::function<void()> m_moduleUpdateCheck;
-    ModuleUpdateSchedule* m_moduleUpdates = nullptr; // a child, started at launch
 
     ModuleMenuModel m_model;
     quint64 m_modelGeneration = 0;

@@ -1,32 +1,31 @@
 #include "Platform/desktop/UserNotificationCenter.h"
 
+#include "Platform/system/SystemLog.h"
+
 #include <QDBusConnection>
-#include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QPointer>
 #include <QVariantMap>
 
 namespace ovrel {
 
 namespace {
 
-QDBusMessage serverCall(const char* method) {
+QDBusMessage notificationsCall(const char* member) {
     return QDBusMessage::createMethodCall(
-        QString::fromLatin1(DBusUserNotificationCenter::kService),
-        QString::fromLatin1(DBusUserNotificationCenter::kPath),
-        QString::fromLatin1(DBusUserNotificationCenter::kInterface), QString::fromLatin1(method));
+        QString::fromLatin1(FreedesktopNotificationCenter::kService),
+        QString::fromLatin1(FreedesktopNotificationCenter::kPath),
+        QString::fromLatin1(FreedesktopNotificationCenter::kInterface),
+        QString::fromLatin1(member));
 }
 
-// Servers with the "body-markup" capability read the body as markup.
-QString escapedBody(const QString& text) {
-    return text.toHtmlEscaped();
-}
+// The server's own timeout applies.
+constexpr int kServerDefaultExpiry = -1;
 
 } // namespace
 
-DBusUserNotificationCenter::DBusUserNotificationCenter(QString applicationName, QObject* parent)
-    : QObject(parent), m_applicationName(std::move(applicationName)) {
+FreedesktopNotificationCenter::FreedesktopNotificationCenter(QString appName, QObject* parent)
+    : UserNotificationCenter(parent), m_appName(std::move(appName)) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
@@ -36,70 +35,63 @@ DBusUserNotificationCenter::DBusUserNotificationCenter(QString applicationName, 
     bus.connect(service, path, interface, QStringLiteral("ActionInvoked"), this,
                 SLOT(onActionInvoked(uint, QString)));
     bus.connect(service, path, interface, QStringLiteral("NotificationClosed"), this,
-                SLOT(onClosed(uint, uint)));
+                SLOT(onNotificationClosed(uint, uint)));
 }
 
-DBusUserNotificationCenter& DBusUserNotificationCenter::shared() {
-    // Never destroyed: its bus connection must not be torn down after the
-    // application object is gone.
-    static auto* center = new DBusUserNotificationCenter();
+FreedesktopNotificationCenter& FreedesktopNotificationCenter::shared() {
+    static auto* center = new FreedesktopNotificationCenter(QStringLiteral("Ovrel"));
     return *center;
 }
 
-void DBusUserNotificationCenter::requestAuthorization(QObject* context, Answer answer) {
+void FreedesktopNotificationCenter::requestAuthorization(
+    std::function<void(bool granted)> completion) {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    QPointer<QObject> guard(context);
     if (!bus.isConnected()) {
         QMetaObject::invokeMethod(
-            this,
-            [guard, answer] {
-                if (guard)
-                    answer(false);
-            },
+            this, [completion = std::move(completion)] { completion(false); },
             Qt::QueuedConnection);
         return;
     }
     auto* watcher =
-        new QDBusPendingCallWatcher(bus.asyncCall(serverCall("GetServerInformation")), this);
+        new QDBusPendingCallWatcher(bus.asyncCall(notificationsCall("GetServerInformation")), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [guard, answer](QDBusPendingCallWatcher* call) {
+            [completion = std::move(completion)](QDBusPendingCallWatcher* call) {
                 call->deleteLater();
-                if (guard)
-                    answer(!call->isError());
+                completion(!call->isError());
             });
 }
 
-void DBusUserNotificationCenter::add(const Notification& notification) {
+void FreedesktopNotificationCenter::add(const Request& request) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
-    QDBusMessage call = serverCall("Notify");
-    const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("vn.ovrel.lite")}};
-    call << m_applicationName << uint(0) << QString() << notification.title
-         << escapedBody(notification.body)
-         << QStringList{QStringLiteral("default"), notification.title} << hints << int(-1);
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
-    const QString identifier = notification.identifier;
+    QDBusMessage message = notificationsCall("Notify");
+    message << m_appName << uint(0) << QString() << request.title << request.body
+            << QStringList{QStringLiteral("default"), QString()} << QVariantMap()
+            << kServerDefaultExpiry;
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(message), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, identifier](QDBusPendingCallWatcher* pending) {
-                pending->deleteLater();
-                QDBusPendingReply<uint> reply = *pending;
-                if (!reply.isError())
-                    m_shown.insert(reply.value(), identifier);
+            [this, identifier = request.identifier](QDBusPendingCallWatcher* call) {
+                call->deleteLater();
+                const QDBusPendingReply<uint> reply = *call;
+                if (reply.isError()) {
+                    SystemLog::write(QStringLiteral("Ovrel: notification failed: ") +
+                                     reply.error().message());
+                    return;
+                }
+                m_identifiers.insert(reply.value(), identifier);
             });
 }
 
-void DBusUserNotificationCenter::onActionInvoked(uint id, const QString& actionKey) {
-    const auto it = m_shown.constFind(id);
-    if (it == m_shown.constEnd() || actionKey != QLatin1String("default"))
+void FreedesktopNotificationCenter::onActionInvoked(uint id, const QString& actionKey) {
+    const auto found = m_identifiers.constFind(id);
+    if (found == m_identifiers.constEnd() || actionKey != QLatin1String("default"))
         return;
-    const QString identifier = *it;
-    if (m_activation)
-        m_activation(identifier);
+    emit activated(*found);
 }
 
-void DBusUserNotificationCenter::onClosed(uint id, uint) {
-    m_shown.remove(id);
+void FreedesktopNotificationCenter::onNotificationClosed(uint id, uint /*reason*/) {
+    m_identifiers.remove(id);
 }
 
 } // namespace ovrel

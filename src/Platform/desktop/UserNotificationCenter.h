@@ -7,55 +7,58 @@
 
 namespace ovrel {
 
-// Notifications shown to the user by the desktop. Main thread only.
-class UserNotificationCenter {
+// User-visible notifications of the desktop. A notification is shown at once;
+// a click on it is reported through `activated` with the identifier it was
+// posted under. Main thread only.
+class UserNotificationCenter : public QObject {
+    Q_OBJECT
 public:
-    struct Notification {
-        QString identifier; // the caller's own name for it, handed back on a click
+    struct Request {
+        QString identifier; // reported back on a click
         QString title;
-        QString body; // plain text
+        QString body;
     };
-    using Answer = std::function<void(bool granted)>;
-    using Activation = std::function<void(const QString& identifier)>;
 
-    virtual ~UserNotificationCenter() = default;
+    using QObject::QObject;
 
-    // Whether notifications can be shown. The answer comes later on the main
-    // thread, and only while context still exists.
-    virtual void requestAuthorization(QObject* context, Answer answer) = 0;
-    // Shows it at once; errors are ignored.
-    virtual void add(const Notification& notification) = 0;
-    // Called when the user clicks one of this process's notifications.
-    virtual void setActivationHandler(Activation handler) = 0;
+    // The completion runs later on the main thread with whether notifications
+    // can be shown at all.
+    virtual void requestAuthorization(std::function<void(bool granted)> completion) = 0;
+    // Posts the notification; failures are logged, not reported.
+    virtual void add(const Request& request) = 0;
+
+signals:
+    // The user clicked the notification posted under `identifier`.
+    void activated(const QString& identifier);
 };
 
-// org.freedesktop.Notifications on the session bus. Authorised means a
-// notification server answers; a click arrives as ActionInvoked "default".
-// Without a bus or a server nothing is shown.
-class DBusUserNotificationCenter : public QObject, public UserNotificationCenter {
+// org.freedesktop.Notifications on the session bus. Authorised means that a
+// notification server answers; every notification carries the "default"
+// action, which servers invoke on a click (ActionInvoked). Without a session
+// bus nothing is authorised and nothing is shown.
+class FreedesktopNotificationCenter : public UserNotificationCenter {
     Q_OBJECT
 public:
     static constexpr const char* kService = "org.freedesktop.Notifications";
     static constexpr const char* kPath = "/org/freedesktop/Notifications";
     static constexpr const char* kInterface = "org.freedesktop.Notifications";
 
-    explicit DBusUserNotificationCenter(QString applicationName = QStringLiteral("Ovrel"),
-                                        QObject* parent = nullptr);
+    // appName is the "app_name" every notification is sent with.
+    explicit FreedesktopNotificationCenter(QString appName, QObject* parent = nullptr);
 
-    static DBusUserNotificationCenter& shared();
+    // One per process, named "Ovrel".
+    static FreedesktopNotificationCenter& shared();
 
-    void requestAuthorization(QObject* context, Answer answer) override;
-    void add(const Notification& notification) override;
-    void setActivationHandler(Activation handler) override { m_activation = std::move(handler); }
+    void requestAuthorization(std::function<void(bool granted)> completion) override;
+    void add(const Request& request) override;
 
 private slots:
     void onActionInvoked(uint id, const QString& actionKey);
-    void onClosed(uint id, uint reason);
+    void onNotificationClosed(uint id, uint reason);
 
 private:
-    QString m_applicationName;
-    Activation m_activation;
-    QHash<uint, QString> m_shown; // server id -> identifier
+    QString m_appName;
+    QHash<uint, QString> m_identifiers; // server id -> our identifier, until closed
 };
 
 } // namespace ovrel

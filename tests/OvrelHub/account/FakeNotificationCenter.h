@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <QMetaObject>
-#include <QPointer>
 
 namespace ovrel::test {
 
@@ -12,24 +11,16 @@ namespace ovrel::test {
 // as a desktop would) and records what was shown.
 class FakeNotificationCenter : public UserNotificationCenter {
 public:
-    void requestAuthorization(QObject* context, Answer answer) override {
+    void requestAuthorization(std::function<void(bool granted)> completion) override {
         ++authorizationRequests;
-        QPointer<QObject> guard(context);
         QMetaObject::invokeMethod(
-            context,
-            [guard, answer, granted = grants] {
-                if (guard)
-                    answer(granted);
-            },
-            Qt::QueuedConnection);
+            this, [completion, granted = grants] { completion(granted); }, Qt::QueuedConnection);
     }
-    void add(const Notification& notification) override { shown.append(notification); }
-    void setActivationHandler(Activation handler) override { activation = std::move(handler); }
+    void add(const Request& request) override { shown.append(request); }
 
     bool grants = true;
     int authorizationRequests = 0;
-    QList<Notification> shown;
-    Activation activation;
+    QList<Request> shown;
 };
 
 } // namespace ovrel::test

@@ -223,9 +223,10 @@ TEST_F(AccountSyncEndToEnd, AConflictKeepsBothSidesUntilTheUserChoosesEitherWay)
 TEST_F(AccountSyncEndToEnd, ARevokedTokenMidSessionSignsOutWithOneNotification) {
     FakeNotificationServer server;
     ASSERT_TRUE(server.isRegistered());
-    DBusUserNotificationCenter center;
+    FreedesktopNotificationCenter center(QStringLiteral("Ovrel"));
     QStringList clicked;
-    center.setActivationHandler([&](const QString& identifier) { clicked.append(identifier); });
+    QObject::connect(&center, &UserNotificationCenter::activated,
+                     [&](const QString& identifier) { clicked.append(identifier); });
     AccountSandbox machine(service.apiBase(), QStringLiteral("machine-A"), &center);
     ASSERT_TRUE(signIn(machine, QStringLiteral("gone@example.com")));
     machine.sync.start();

@@ -1,4 +1,4 @@
-#include "DevServiceFixture.h"
+#include "CatalogServiceFixture.h"
 #include "OvrelConfig/ModulePlan.h"
 #include "OvrelHub/store/CatalogError.h"
 #include "OvrelHub/store/InstallError.h"

@@ -1,5 +1,5 @@
 #include "OvrelHub/store/ModuleUpdater.h"
-#include "DevServiceFixture.h"
+#include "CatalogServiceFixture.h"
 #include "Platform/system/SystemLog.h"
 
 namespace ovrel::test {

@@ -8,7 +8,9 @@
 #include "TestSupport.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace ovrel;
@@ -137,4 +139,9 @@ TEST_F(StatusMenuFixture, OtherBuildInstalledStopsTheLaunchBeforeTheTray) {
     delegate.applicationDidFinishLaunching();
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(delegate.statusItem(), nullptr) << "nothing after the guard runs";
+    // The guard asked the application to exit while no loop ran, which would end
+    // every later test's event loop at once; running (and ending) the
+    // application's loop clears the request.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
 }

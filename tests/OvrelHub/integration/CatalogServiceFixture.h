@@ -19,9 +19,9 @@
 namespace ovrel::test {
 
 // One ovrel-devservice process; ended when the object goes.
-class DevServiceProcess {
+class CatalogServiceProcess {
 public:
-    DevServiceProcess(const QString& catalogDir, const QStringList& options = {}) {
+    CatalogServiceProcess(const QString& catalogDir, const QStringList& options = {}) {
         m_process.setProgram(QStringLiteral(OVREL_DEVSERVICE_TOOL));
         m_process.setArguments(QStringList{"--catalog", catalogDir} + options);
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -36,7 +36,7 @@ public:
         api = QUrl(words.value(1) + "/");
         storage = QUrl(words.value(3) + "/");
     }
-    ~DevServiceProcess() {
+    ~CatalogServiceProcess() {
         m_process.kill();
         m_process.waitForFinished();
     }
@@ -70,12 +70,12 @@ struct CatalogInstallBase : ::testing::Test {
     ModuleDownloader::Options downloadOptions;
     std::unique_ptr<ModuleDownloader> downloader;
     std::unique_ptr<ModuleStore> store;
-    std::unique_ptr<DevServiceProcess> service;
+    std::unique_ptr<CatalogServiceProcess> service;
 
     void SetUp() override { QDir().mkpath(catalogDir); }
 
     void startService(const QStringList& options = {}) {
-        service = std::make_unique<DevServiceProcess>(catalogDir, options);
+        service = std::make_unique<CatalogServiceProcess>(catalogDir, options);
         downloader = std::make_unique<ModuleDownloader>(
             network, [this] { return token; }, paths.stagingDir(), downloadOptions);
         store = std::make_unique<ModuleStore>(

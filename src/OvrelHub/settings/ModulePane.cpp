@@ -1,0 +1,263 @@
+#include "OvrelHub/settings/ModulePane.h"
+
+#include "OvrelConfig/Loc.h"
+#include "OvrelHub/menu/ModuleMenuBuilder.h"
+#include "OvrelHub/modules/ModuleHotkeyEditor.h"
+#include "OvrelHub/modules/ModuleStateStore.h"
+#include "OvrelHub/modules/ModulesChanged.h"
+#include "OvrelHub/runner/ModuleCommandRef.h"
+#include "OvrelHub/settings/HotkeyRow.h"
+#include "OvrelHub/settings/ModuleDisplayName.h"
+#include "OvrelHub/settings/ModuleSettingsForm.h"
+#include "OvrelHub/settings/PaneStyle.h"
+#include "OvrelHub/shell/HubSettings.h"
+#include "Platform/bundle/BundleIcon.h"
+#include "Platform/notify/NotificationCenter.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QtConcurrent>
+
+namespace ovrel {
+
+namespace {
+
+constexpr int kHeaderIconSize = 32;
+
+QPushButton* linkButton(const QString& text) {
+    auto* button = new QPushButton(text);
+    button->setFlat(true);
+    button->setCursor(Qt::PointingHandCursor);
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, palette.color(QPalette::Link));
+    button->setPalette(palette);
+    return button;
+}
+
+// A switch with its explanation below it.
+QCheckBox* addSwitch(QVBoxLayout* layout, const QString& title, const QString& caption) {
+    auto* box = new QCheckBox(title);
+    layout->addWidget(box);
+    if (!caption.isEmpty()) {
+        QLabel* help = PaneStyle::secondaryLabel(caption, PaneStyle::captionFont(box->font()));
+        help->setContentsMargins(24, 0, 0, 0);
+        layout->addWidget(help);
+    }
+    return box;
+}
+
+} // namespace
+
+ModulePane::ModulePane(SettingsServices& services, Inputs inputs,
+                       std::function<void()> onViewInStore, QWidget* parent)
+    : QWidget(parent), m_services(services), m_in(std::move(inputs)),
+      m_hotkeys(
+          services.state, services.center,
+          [this](const QString& id) -> std::optional<ModuleManifest> {
+              const auto found = m_in.installedManifests.find(id);
+              if (found == m_in.installedManifests.end())
+                  return std::nullopt;
+              return found->second;
+          },
+          [] {
+              return HubSettings::reservedHotkeysProvider ? HubSettings::reservedHotkeysProvider()
+                                                          : std::vector<Hotkey>{};
+          }) {
+    reloadEntry();
+    auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(10);
+    addHeader(layout, onViewInStore);
+    if (!m_in.manifest)
+        layout->addWidget(PaneStyle::secondaryLabel(Loc::t(LocKey::appsModuleBroken, m_in.language),
+                                                    PaneStyle::captionFont(font())));
+    if (m_installed && m_services.applicationsShortcut)
+        addApplicationsSwitch(layout);
+    if (m_in.manifest && m_in.manifest->mode() == ModuleMode::resident && m_services.background)
+        addBackgroundSwitch(layout);
+    if (m_installed)
+        addQuickAccessSwitch(layout);
+    if (m_in.manifest && !m_in.manifest->menu().isEmpty())
+        addShortcuts(layout);
+    if (m_in.manifest && !m_in.manifest->settings().isEmpty()) {
+        layout->addWidget(PaneStyle::divider());
+        m_form =
+            new ModuleSettingsForm(m_in.moduleId, *m_in.manifest, m_in.language,
+                                   m_services.moduleSettings, m_services.moduleSettingsChanged);
+        layout->addWidget(m_form);
+    }
+    layout->addStretch(1);
+}
+
+QString ModulePane::displayName() const {
+    return moduleDisplayName(m_in.moduleId, m_in.manifest ? &*m_in.manifest : nullptr,
+                             m_in.language);
+}
+
+void ModulePane::reloadEntry() {
+    const ModulesState state = m_services.state.load();
+    const auto found = state.installed.find(m_in.moduleId);
+    if (found == state.installed.end())
+        m_installed.reset();
+    else
+        m_installed = found->second;
+}
+
+void ModulePane::addHeader(QVBoxLayout* layout, const std::function<void()>& onViewInStore) {
+    auto* header = new QHBoxLayout();
+    header->setSpacing(12);
+    if (m_installed) {
+        auto* icon = new QLabel();
+        const QImage image =
+            BundleIcon::image(m_services.state.paths().bundle(m_in.moduleId, m_installed->appName),
+                              2 * kHeaderIconSize);
+        const QIcon fallback = QIcon::fromTheme(QStringLiteral("application-x-executable"));
+        icon->setPixmap(image.isNull() ? fallback.pixmap(kHeaderIconSize, kHeaderIconSize)
+                                       : QIcon(QPixmap::fromImage(image)).pixmap(kHeaderIconSize));
+        icon->setFixedSize(kHeaderIconSize, kHeaderIconSize);
+        icon->setScaledContents(true);
+        header->addWidget(icon, 0, Qt::AlignTop);
+    }
+    auto* names = new QVBoxLayout();
+    names->setSpacing(2);
+    auto* name = new QLabel(displayName());
+    name->setTextFormat(Qt::PlainText);
+    name->setWordWrap(true);
+    name->setFont(PaneStyle::headlineFont(font()));
+    names->addWidget(name);
+    if (m_installed)
+        names->addWidget(
+            PaneStyle::secondaryLabel(m_installed->version, PaneStyle::captionFont(font())));
+    header->addLayout(names, 1);
+
+    auto* links = new QVBoxLayout();
+    links->setSpacing(0);
+    if (m_installed) {
+        m_openApp = linkButton(Loc::t(LocKey::appsOpenApp, m_in.language));
+        connect(m_openApp, &QPushButton::clicked, this, [this] {
+            if (ModuleCommandSending* runner = m_services.runner ? m_services.runner() : nullptr)
+                runner->send(QStringLiteral("open"), std::nullopt, m_in.moduleId);
+        });
+        links->addWidget(m_openApp, 0, Qt::AlignRight);
+    }
+    m_viewInStore = linkButton(Loc::t(LocKey::appsViewInStore, m_in.language));
+    connect(m_viewInStore, &QPushButton::clicked, this, [onViewInStore] {
+        if (onViewInStore)
+            onViewInStore();
+    });
+    links->addWidget(m_viewInStore, 0, Qt::AlignRight);
+    header->addLayout(links);
+    layout->addLayout(header);
+}
+
+void ModulePane::addApplicationsSwitch(QVBoxLayout* layout) {
+    m_applications = addSwitch(layout, Loc::t(LocKey::appsShowInApplications, m_in.language),
+                               Loc::t(LocKey::appsShowInApplicationsDesc, m_in.language));
+    m_applications->setChecked(m_installed && m_installed->shortcutEnabled);
+    connect(m_applications, &QCheckBox::toggled, this, [this](bool on) {
+        const std::optional<QString> name =
+            m_in.manifest ? std::optional<QString>(displayName()) : std::nullopt;
+        m_services.applicationsShortcut->set(on, m_in.moduleId, name);
+        reloadEntry();
+        const QSignalBlocker blocker(m_applications);
+        m_applications->setChecked(m_installed && m_installed->shortcutEnabled);
+    });
+}
+
+void ModulePane::addBackgroundSwitch(QVBoxLayout* layout) {
+    layout->addWidget(PaneStyle::divider());
+    m_background = addSwitch(layout, Loc::t(LocKey::appsRunInBackground, m_in.language), {});
+    m_background->setChecked(!m_installed || m_installed->residentEnabled);
+    m_backgroundStatus = PaneStyle::secondaryLabel(QString(), PaneStyle::captionFont(font()));
+    m_backgroundStatus->setVisible(false);
+    layout->addWidget(m_backgroundStatus);
+    connect(m_background, &QCheckBox::toggled, this, [this](bool on) {
+        m_background->setEnabled(false);
+        ModuleBackgroundControl* control = m_services.background;
+        const QString id = m_in.moduleId;
+        // Registering asks the service manager: never on the main thread.
+        QtConcurrent::run([control, id, on] { control->setEnabled(id, on); }).then(this, [this] {
+            reloadEntry();
+            m_background->setEnabled(true);
+            refreshBackgroundStatus();
+        });
+    });
+    refreshBackgroundStatus();
+}
+
+void ModulePane::refreshBackgroundStatus() {
+    ModuleBackgroundControl* control = m_services.background;
+    const QString id = m_in.moduleId;
+    QtConcurrent::run([control, id] {
+        return control->status(id);
+    }).then(this, [this](ModuleBackgroundControl::Status status) {
+        m_backgroundStatus->setVisible(status.text.has_value());
+        m_backgroundStatus->setText(status.text.value_or(QString()));
+        PaneStyle::setWarning(*m_backgroundStatus, status.unhealthy);
+    });
+}
+
+void ModulePane::addQuickAccessSwitch(QVBoxLayout* layout) {
+    layout->addWidget(PaneStyle::divider());
+    m_quickAccess = addSwitch(layout, Loc::t(LocKey::appsQuickAccess, m_in.language),
+                              Loc::t(LocKey::appsQuickAccessDesc, m_in.language));
+    m_quickAccess->setChecked(m_installed && m_installed->quickAccessEnabled);
+    connect(m_quickAccess, &QCheckBox::toggled, this, &ModulePane::setQuickAccess);
+}
+
+void ModulePane::setQuickAccess(bool on) {
+    const QString id = m_in.moduleId;
+    m_services.state.withLock([&id, on](const ModuleStateStore::Locked& locked) {
+        ModulesState state = locked.read();
+        const auto entry = state.installed.find(id);
+        if (entry == state.installed.end())
+            return;
+        entry->second.quickAccessEnabled = on;
+        locked.writeLocked(state);
+    });
+    reloadEntry();
+    const QSignalBlocker blocker(m_quickAccess);
+    m_quickAccess->setChecked(m_installed && m_installed->quickAccessEnabled);
+    m_services.center.post(QString::fromLatin1(ovrelModulesChanged));
+}
+
+void ModulePane::addShortcuts(QVBoxLayout* layout) {
+    layout->addWidget(PaneStyle::divider());
+    layout->addWidget(PaneStyle::heading(Loc::t(LocKey::shortcuts, m_in.language), font()));
+    for (const MenuEntry& entry : m_in.manifest->menu()) {
+        std::optional<Hotkey> current;
+        if (m_installed) {
+            const auto found = m_installed->hotkeys.find(entry.command);
+            if (found != m_installed->hotkeys.end())
+                current = found->second;
+        }
+        const QString command = entry.command;
+        auto* row = new HotkeyRow(
+            localizedText(entry.label, m_in.language), current,
+            [this, command](const Hotkey& hotkey) { return acceptHotkey(command, hotkey); },
+            [this, command] {
+                m_hotkeys.remove(m_in.moduleId, command);
+                reloadEntry();
+            },
+            m_in.language);
+        m_hotkeyRows.append(row);
+        layout->addWidget(row);
+    }
+    m_hotkeyWarning = PaneStyle::warningLabel(QString(), font());
+    m_hotkeyWarning->setVisible(false);
+    layout->addWidget(m_hotkeyWarning);
+}
+
+bool ModulePane::acceptHotkey(const QString& command, const Hotkey& hotkey) {
+    const ModuleHotkeyEditor::Decision decision =
+        m_hotkeys.record(m_in.moduleId, command, hotkey, m_in.language);
+    m_hotkeyWarning->setText(decision.accepted ? QString() : decision.message);
+    m_hotkeyWarning->setVisible(!decision.accepted);
+    reloadEntry();
+    return decision.accepted;
+}
+
+} // namespace ovrel

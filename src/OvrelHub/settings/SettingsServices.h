@@ -1,0 +1,47 @@
+#pragma once
+
+#include "OvrelHub/modules/InstalledPair.h"
+#include "OvrelHub/settings/ModuleBackgroundControl.h"
+#include "OvrelHub/update/UpdateRelease.h"
+
+#include <QFuture>
+#include <QList>
+#include <QNetworkAccessManager>
+#include <QUrl>
+#include <functional>
+#include <optional>
+
+namespace ovrel {
+
+class HubSettings;
+class LoginItem;
+class ModuleCommandSending;
+class ModuleSettingsStore;
+class ModuleStateStore;
+class NotificationCenter;
+class VersionChecker;
+class Workspace;
+
+// What the settings window works with, borrowed from the wiring: every
+// reference must outlive the window. Optional services that are not there
+// yet leave their controls out.
+struct SettingsServices {
+    HubSettings& settings;
+    NotificationCenter& center;
+    Workspace& workspace;
+    ModuleStateStore& state;
+    const ModuleSettingsStore& moduleSettings;
+    LoginItem& loginItem;
+    std::function<QFuture<QList<InstalledPair>>()> installedManifests;
+    std::function<ModuleCommandSending*()> runner;
+    // A checker for the manual check of the general pane, owned by `owner`.
+    std::function<VersionChecker*(QObject* owner)> makeVersionChecker;
+    std::function<void(const UpdateRelease&)> showWhatsNew;
+    // Module settings may have changed (the settings sync looks again).
+    std::function<void()> moduleSettingsChanged = [] {};
+    ModuleBackgroundControl* background = nullptr;               // switch hidden without it
+    ApplicationsShortcutControl* applicationsShortcut = nullptr; // switch hidden without it
+    QString runningVersion;                                      // empty when the program has none
+};
+
+} // namespace ovrel

@@ -1,0 +1,108 @@
+#include "OvrelLite/LiteSettingsAndUpdates.h"
+
+#include "OvrelHub/shell/BuildIdentity.h"
+#include "OvrelHub/update/UpdateNotifier.h"
+#include "OvrelHub/update/WhatsNewWindowController.h"
+#include "Platform/desktop/LoginItem.h"
+#include "Platform/notify/NotificationCenter.h"
+
+#include <QPointer>
+
+namespace ovrel {
+
+namespace {
+void showWhatsNew(const UpdateRelease& release) {
+    WhatsNewWindowController::shared().show(release);
+}
+} // namespace
+
+LiteSettingsAndUpdates::LiteSettingsAndUpdates(HubController& hub,
+                                               const HubController::Collaborators& collaborators,
+                                               QObject* parent)
+    : QObject(parent), m_hub(hub), m_runModuleUpdater(collaborators.runModuleUpdater),
+      m_moduleSettings(collaborators.paths),
+      m_ownState(collaborators.stateStore
+                     ? nullptr
+                     : std::make_unique<ModuleStateStore>(collaborators.paths)),
+      m_services{collaborators.settings,
+                 NotificationCenter::defaultCenter(),
+                 collaborators.workspace,
+                 collaborators.stateStore ? *collaborators.stateStore : *m_ownState,
+                 m_moduleSettings,
+                 XdgAutostartLoginItem::shared(),
+                 collaborators.installedManifests,
+                 collaborators.runner,
+                 [this](QObject* owner) {
+                     return new VersionChecker({},
+                                               {m_network, VersionChecker::hubFeedAddress(),
+                                                BuildIdentity::shortVersion()},
+                                               owner);
+                 },
+                 &showWhatsNew,
+                 [] {},
+                 nullptr,
+                 nullptr,
+                 BuildIdentity::shortVersion()},
+      m_settingsWindow(m_services) {
+    hub.setSettingsOpener([this](std::shared_ptr<EditionSettings> edition) {
+        m_settingsWindow.show(std::move(edition));
+    });
+    hub.setWhatsNewPresenter(&showWhatsNew);
+}
+
+void LiteSettingsAndUpdates::registerForUpdateNotifications() {
+    QPointer<HubController> hub(&m_hub);
+    UpdateNotifier::shared().setLatestReleaseFallback([hub]() -> std::optional<UpdateRelease> {
+        return hub ? hub->latestRelease() : std::nullopt;
+    });
+}
+
+void LiteSettingsAndUpdates::startVersionChecker() {
+    if (m_versionChecker)
+        return;
+    QPointer<HubController> hub(&m_hub);
+    m_versionChecker = new VersionChecker(
+        [hub](const UpdateRelease& release) {
+            if (!hub)
+                return;
+            hub->setLatestRelease(release);
+            hub->requestMenuRebuild();
+            UpdateNotifier::shared().notify(release);
+        },
+        {m_network, VersionChecker::hubFeedAddress(), BuildIdentity::shortVersion()}, this);
+    m_versionChecker->start(m_runModuleUpdater);
+}
+
+} // namespace ovrel
+
+namespace ovrel {
+
+bool LiteSettingsAndUpdates::openSettings(const QString& route) {
+    static const QString modulePrefix = QStringLiteral("module/");
+    std::optional<SettingsRoute> chosen;
+    if (route == QLatin1String("general"))
+        chosen = SettingsRoute::general();
+    else if (route == QLatin1String("store"))
+        chosen = SettingsRoute::store();
+    else if (route == QLatin1String("permissions"))
+        chosen = SettingsRoute::permissions();
+    else if (route == QLatin1String("account"))
+        chosen = SettingsRoute::account();
+    else if (route.startsWith(modulePrefix) && route.size() > modulePrefix.size())
+        chosen = SettingsRoute::module(route.mid(modulePrefix.size()));
+    if (!chosen)
+        return false;
+    m_settingsWindow.show(m_hub.edition() ? m_hub.edition()() : nullptr, *chosen);
+    return true;
+}
+
+void LiteSettingsAndUpdates::showWhatsNewOfFeed() {
+    VersionChecker* checker = m_services.makeVersionChecker(this);
+    checker->check([checker](const CheckResult& result) {
+        checker->deleteLater();
+        if (result.release)
+            showWhatsNew(*result.release);
+    });
+}
+
+} // namespace ovrel

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "OvrelHub/modules/ModuleStateStore.h"
+#include "OvrelHub/settings/SettingsServices.h"
+#include "OvrelHub/settings/SettingsWindowController.h"
+#include "OvrelHub/shell/HubController.h"
+#include "OvrelHub/update/VersionChecker.h"
+#include "OvrelModuleKit/settings/ModuleSettingsStore.h"
+
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <memory>
+
+namespace ovrel {
+
+// This edition's settings window and self-update, wired to the hub: the
+// "Settings…" item opens the window, the update banner and a click on the
+// update notification open What's New, and once launch finishes the version
+// checker runs at once and every 24 hours, each check also running the
+// module auto-updater. Main thread; lives as long as the hub.
+class LiteSettingsAndUpdates : public QObject {
+    Q_OBJECT
+public:
+    LiteSettingsAndUpdates(HubController& hub, const HubController::Collaborators& collaborators,
+                           QObject* parent = nullptr);
+
+    // Lets a click on an old update notification find the hub's newest release.
+    void registerForUpdateNotifications();
+    // Creates and starts the version checker.
+    void startVersionChecker();
+
+    // Opens the settings window at a route named on the command line:
+    // "general", "store", "permissions", "account" or "module/<id>". False for
+    // anything else.
+    bool openSettings(const QString& route);
+    // Asks the feed once and shows What's New for a newer release, if any.
+    void showWhatsNewOfFeed();
+
+    SettingsWindowController& settingsWindow() { return m_settingsWindow; }
+    VersionChecker* versionChecker() const { return m_versionChecker; }
+
+private:
+    HubController& m_hub;
+    std::function<void()> m_runModuleUpdater;
+    QNetworkAccessManager m_network;
+    ModuleSettingsStore m_moduleSettings;
+    std::unique_ptr<ModuleStateStore> m_ownState; // when the hub was given none
+    SettingsServices m_services;
+    SettingsWindowController m_settingsWindow;
+    VersionChecker* m_versionChecker = nullptr;
+};
+
+} // namespace ovrel
