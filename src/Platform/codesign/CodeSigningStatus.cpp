@@ -27,4 +27,29 @@ QString describe(OSStatus status) {
     }
 }
 
+QString name(OSStatus status) {
+    switch (status) {
+    case errSecSuccess:
+        return QStringLiteral("errSecSuccess");
+    case errSecCSInvalidObjectRef:
+        return QStringLiteral("errSecCSInvalidObjectRef");
+    case errSecCSInvalidFlags:
+        return QStringLiteral("errSecCSInvalidFlags");
+    case errSecCSStaticCodeNotFound:
+        return QStringLiteral("errSecCSStaticCodeNotFound");
+    case errSecCSUnsigned:
+        return QStringLiteral("errSecCSUnsigned");
+    case errSecCSSignatureFailed:
+        return QStringLiteral("errSecCSSignatureFailed");
+    case errSecCSBadResource:
+        return QStringLiteral("errSecCSBadResource");
+    case errSecCSReqInvalid:
+        return QStringLiteral("errSecCSReqInvalid");
+    case errSecCSReqFailed:
+        return QStringLiteral("errSecCSReqFailed");
+    default:
+        return {};
+    }
+}
+
 } // namespace ovrel::CodeSigningStatus
