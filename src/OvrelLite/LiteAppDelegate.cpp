@@ -50,7 +50,7 @@ HubController& LiteAppDelegate::hub() {
 }
 
 void LiteAppDelegate::applicationWillFinishLaunching() {
-    hub();
+    hub().willFinishLaunching();
 }
 
 void LiteAppDelegate::writeLaunchTrace() {

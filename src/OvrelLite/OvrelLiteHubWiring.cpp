@@ -12,8 +12,14 @@ OvrelLiteHubWiring::make(std::function<void()> onMenuNeedsRebuild,
         if (LiteAppDelegate* delegate = LiteAppDelegate::shared())
             delegate->resetStatusImage();
     };
-    return std::make_unique<HubController>(noEditionPage, resetStatusImage,
-                                           std::move(onMenuNeedsRebuild), collaborators);
+    auto hub = std::make_unique<HubController>(noEditionPage, resetStatusImage,
+                                               std::move(onMenuNeedsRebuild), collaborators);
+    hub->setSignInCallbackHandler(signInCallbackHandler());
+    return hub;
+}
+
+std::function<void(const QUrl&)> OvrelLiteHubWiring::signInCallbackHandler() {
+    return {};
 }
 
 } // namespace ovrel
