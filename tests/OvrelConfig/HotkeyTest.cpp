@@ -1,4 +1,5 @@
 #include "OvrelConfig/Hotkey.h"
+#include "JsonCorpus.h"
 #include "OvrelConfig/HotkeyDisplay.h"
 #include "TestSupport.h"
 
@@ -92,15 +93,10 @@ TEST(HotkeyJson, WholeNumbersInOtherNotationsAndExtraKeysAreAccepted) {
 }
 
 TEST(HotkeyJson, SurvivesEveryFileOfTheJsonCorpus) {
-    const QString dir = test::corpusDir("json-test-suite/test_parsing");
-    if (dir.isEmpty())
-        GTEST_SKIP() << "JSON test suite not present";
-    const QStringList files = QDir(dir).entryList(QDir::Files);
-    ASSERT_FALSE(files.isEmpty());
+    OVREL_REQUIRE_JSON_CORPUS(files);
     for (const QString& name : files) {
         // None of these documents is a hotkey object.
-        EXPECT_FALSE(Hotkey::fromJson(test::readFile(dir + "/" + name)).has_value())
-            << name.toStdString();
+        EXPECT_FALSE(Hotkey::fromJson(test::readFile(name)).has_value()) << name.toStdString();
     }
 }
 

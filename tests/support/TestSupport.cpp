@@ -28,14 +28,8 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 QString corpusDir(const QString& name) {
-    // Beside the project, or beside the folder of worktrees the project is checked out in.
-    for (const char* root :
-         {OVREL_SOURCE_DIR "/../shared/corpora/", OVREL_SOURCE_DIR "/../../shared/corpora/"}) {
-        const QString dir = QString::fromUtf8(root) + name;
-        if (QFileInfo(dir).isDir())
-            return QDir(dir).canonicalPath();
-    }
-    return {};
+    const QString dir = QStringLiteral(OVREL_SOURCE_DIR "/tests/data/") + name;
+    return QFileInfo(dir).isDir() ? QDir(dir).canonicalPath() : QString();
 }
 
 QString probePath(const QString& name) {

@@ -21,7 +21,7 @@ private:
 QByteArray readFile(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
 
-// Third-party corpora live beside the project; empty when absent.
+// Third-party test data kept in tests/data; empty when the folder is missing.
 QString corpusDir(const QString& name);
 
 // Path of a helper program built from tests/probes.

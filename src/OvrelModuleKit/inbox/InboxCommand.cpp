@@ -17,12 +17,12 @@ QByteArray InboxCommand::encode() const {
 }
 
 std::optional<InboxCommand> InboxCommand::decode(const QByteArray& bytes) {
-    const std::optional<QJsonObject> object = JsonFieldReader::parseObject(bytes);
+    const std::optional<JsonValue> object = JsonFieldReader::parseObject(bytes);
     if (!object)
         return std::nullopt;
-    const auto command = JsonFieldReader::string(*object, QLatin1String("command"));
-    const auto at = JsonFieldReader::number(*object, QLatin1String("at"));
-    const auto argument = JsonFieldReader::string(*object, QLatin1String("argument"));
+    const auto command = JsonFieldReader::string(*object, u"command");
+    const auto at = JsonFieldReader::number(*object, u"at");
+    const auto argument = JsonFieldReader::string(*object, u"argument");
     if (!command.isPresent() || !at.isPresent() || argument.isWrongType())
         return std::nullopt;
     return InboxCommand{command.value, at.value, argument.optional()};

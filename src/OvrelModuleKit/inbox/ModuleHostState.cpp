@@ -30,11 +30,11 @@ std::optional<RawHostState> readRaw(const ModulePaths& paths) {
     const BoundedFile::ReadResult file = BoundedFile::read(paths.hostFile(), kMaxFileBytes);
     if (file.status != BoundedFile::ReadResult::Status::ok)
         return std::nullopt;
-    const std::optional<QJsonObject> object = JsonFieldReader::parseObject(file.bytes);
+    const std::optional<JsonValue> object = JsonFieldReader::parseObject(file.bytes);
     if (!object)
         return std::nullopt;
-    const auto language = JsonFieldReader::string(*object, QLatin1String("appLanguage"));
-    const auto apiBase = JsonFieldReader::string(*object, QLatin1String("apiBaseURL"));
+    const auto language = JsonFieldReader::string(*object, u"appLanguage");
+    const auto apiBase = JsonFieldReader::string(*object, u"apiBaseURL");
     if (language.isWrongType() || apiBase.isWrongType())
         return std::nullopt;
     return RawHostState{language.optional(), apiBase.optional()};

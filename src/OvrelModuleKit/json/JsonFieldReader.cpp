@@ -1,22 +1,19 @@
 #include "OvrelModuleKit/json/JsonFieldReader.h"
 
-#include <QJsonDocument>
-#include <QJsonValue>
-#include <cmath>
+#include "OvrelModuleKit/json/JsonReader.h"
 
 namespace ovrel::JsonFieldReader {
 
 namespace {
 
+// Absent for a missing or null member; otherwise what convert makes of it,
+// wrong type when it makes nothing.
 template <typename T, typename Convert>
-JsonField<T> read(const QJsonObject& object, QLatin1String key, QJsonValue::Type type,
-                  Convert convert) {
-    const QJsonValue value = object.value(key);
-    if (value.isUndefined() || value.isNull())
+JsonField<T> read(const JsonValue& object, QStringView key, Convert convert) {
+    const JsonValue* value = object.member(key);
+    if (!value || value->isNull())
         return {};
-    if (value.type() != type)
-        return {JsonField<T>::State::wrongType, T{}};
-    std::optional<T> converted = convert(value);
+    std::optional<T> converted = convert(*value);
     if (!converted)
         return {JsonField<T>::State::wrongType, T{}};
     return {JsonField<T>::State::present, std::move(*converted)};
@@ -24,46 +21,49 @@ JsonField<T> read(const QJsonObject& object, QLatin1String key, QJsonValue::Type
 
 } // namespace
 
-std::optional<QJsonObject> parseObject(const QByteArray& bytes) {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
+std::optional<JsonValue> parseObject(QByteArrayView bytes) {
+    std::optional<JsonValue> document = JsonReader::parse(bytes);
+    if (!document || !document->isObject())
         return std::nullopt;
-    return document.object();
+    return document;
 }
 
-JsonField<QString> string(const QJsonObject& object, QLatin1String key) {
-    return read<QString>(object, key, QJsonValue::String,
-                         [](const QJsonValue& v) { return std::optional(v.toString()); });
+JsonField<QString> string(const JsonValue& object, QStringView key) {
+    return read<QString>(object, key, [](const JsonValue& v) -> std::optional<QString> {
+        return v.isString() ? std::optional(v.toString()) : std::nullopt;
+    });
 }
 
-JsonField<bool> boolean(const QJsonObject& object, QLatin1String key) {
-    return read<bool>(object, key, QJsonValue::Bool,
-                      [](const QJsonValue& v) { return std::optional(v.toBool()); });
+JsonField<bool> boolean(const JsonValue& object, QStringView key) {
+    return read<bool>(object, key, [](const JsonValue& v) -> std::optional<bool> {
+        return v.isBool() ? std::optional(v.toBool()) : std::nullopt;
+    });
 }
 
-JsonField<double> number(const QJsonObject& object, QLatin1String key) {
-    return read<double>(object, key, QJsonValue::Double,
-                        [](const QJsonValue& v) -> std::optional<double> {
-                            const double d = v.toDouble();
-                            return std::isfinite(d) ? std::optional(d) : std::nullopt;
-                        });
+JsonField<double> number(const JsonValue& object, QStringView key) {
+    return read<double>(object, key, [](const JsonValue& v) -> std::optional<double> {
+        return v.isNumber() ? std::optional(v.toReal()) : std::nullopt;
+    });
 }
 
-JsonField<qint64> integer(const QJsonObject& object, QLatin1String key) {
-    return read<qint64>(object, key, QJsonValue::Double,
-                        [](const QJsonValue& v) -> std::optional<qint64> {
-                            // Two different fallbacks tell "not a whole qint64" apart
-                            // from a value that happens to equal one of them.
-                            const qint64 a = v.toInteger(0);
-                            const qint64 b = v.toInteger(1);
-                            return a == b ? std::optional(a) : std::nullopt;
-                        });
+JsonField<qint64> integer(const JsonValue& object, QStringView key) {
+    return read<qint64>(object, key, [](const JsonValue& v) -> std::optional<qint64> {
+        return v.isNumber() ? v.toInteger() : std::nullopt;
+    });
 }
 
-JsonField<QJsonArray> array(const QJsonObject& object, QLatin1String key) {
-    return read<QJsonArray>(object, key, QJsonValue::Array,
-                            [](const QJsonValue& v) { return std::optional(v.toArray()); });
+JsonField<const JsonValue::Array*> array(const JsonValue& object, QStringView key) {
+    return read<const JsonValue::Array*>(
+        object, key, [](const JsonValue& v) -> std::optional<const JsonValue::Array*> {
+            return v.isArray() ? std::optional(&v.toArray()) : std::nullopt;
+        });
+}
+
+JsonField<const JsonValue::Object*> object(const JsonValue& object, QStringView key) {
+    return read<const JsonValue::Object*>(
+        object, key, [](const JsonValue& v) -> std::optional<const JsonValue::Object*> {
+            return v.isObject() ? std::optional(&v.toObject()) : std::nullopt;
+        });
 }
 
 } // namespace ovrel::JsonFieldReader

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QByteArray>
-#include <QJsonArray>
-#include <QJsonObject>
-#include <QLatin1String>
+#include "OvrelModuleKit/json/JsonValue.h"
+
+#include <QByteArrayView>
 #include <QString>
 #include <optional>
 
@@ -25,19 +24,21 @@ template <typename T> struct JsonField {
     }
 };
 
-// Typed access to members of JSON objects from files other processes write.
-// Numbers are doubles only when finite; a number is an integer only when it is
-// whole and fits in 64 bits, so a fraction never passes as an integer.
+// Typed access, without exceptions, to members of JSON objects from files other
+// processes write. Documents go through the strict JsonReader. A number is an
+// integer only when it is whole and fits in 64 bits, so a fraction never passes
+// as an integer. Arrays and objects point into the document they came from.
 namespace JsonFieldReader {
 
 // The document's top-level object; nothing for invalid JSON or another top level.
-std::optional<QJsonObject> parseObject(const QByteArray& bytes);
+std::optional<JsonValue> parseObject(QByteArrayView bytes);
 
-JsonField<QString> string(const QJsonObject& object, QLatin1String key);
-JsonField<bool> boolean(const QJsonObject& object, QLatin1String key);
-JsonField<double> number(const QJsonObject& object, QLatin1String key);
-JsonField<qint64> integer(const QJsonObject& object, QLatin1String key);
-JsonField<QJsonArray> array(const QJsonObject& object, QLatin1String key);
+JsonField<QString> string(const JsonValue& object, QStringView key);
+JsonField<bool> boolean(const JsonValue& object, QStringView key);
+JsonField<double> number(const JsonValue& object, QStringView key);
+JsonField<qint64> integer(const JsonValue& object, QStringView key);
+JsonField<const JsonValue::Array*> array(const JsonValue& object, QStringView key);
+JsonField<const JsonValue::Object*> object(const JsonValue& object, QStringView key);
 
 } // namespace JsonFieldReader
 

@@ -39,11 +39,11 @@ std::optional<InputPassthroughLease> lease(const ModulePaths& paths) {
     const BoundedFile::ReadResult loaded = BoundedFile::read(file(paths), kMaxFileBytes);
     if (loaded.status != BoundedFile::ReadResult::Status::ok)
         return std::nullopt;
-    const std::optional<QJsonObject> object = JsonFieldReader::parseObject(loaded.bytes);
+    const std::optional<JsonValue> object = JsonFieldReader::parseObject(loaded.bytes);
     if (!object)
         return std::nullopt;
-    const auto owner = JsonFieldReader::string(*object, QLatin1String("owner"));
-    const auto until = JsonFieldReader::number(*object, QLatin1String("until"));
+    const auto owner = JsonFieldReader::string(*object, u"owner");
+    const auto until = JsonFieldReader::number(*object, u"until");
     if (!owner.isPresent() || !until.isPresent())
         return std::nullopt;
     return InputPassthroughLease{owner.value, until.value};

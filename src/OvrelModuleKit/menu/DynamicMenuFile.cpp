@@ -1,7 +1,7 @@
 #include "OvrelModuleKit/menu/DynamicMenuFile.h"
 
 #include "OvrelModuleKit/json/OrderedJsonWriter.h"
-#include "OvrelModuleKit/text/GraphemeText.h"
+#include "OvrelModuleKit/text/Graphemes.h"
 #include "Platform/files/AtomicFile.h"
 #include "Platform/files/BoundedFile.h"
 #include "Platform/files/FileError.h"
@@ -116,28 +116,30 @@ std::vector<DynamicMenuItem> parse(const QByteArray& bytes, const QString& id) {
         logWrongVersion(id, raw->version);
         return {};
     }
-    return sanitize(raw->items, 0, id);
+    return sanitize(raw->items(), 0, id);
 }
 
-std::vector<DynamicMenuItem> sanitize(const QJsonArray& items, int depth, const QString& moduleId) {
+std::vector<DynamicMenuItem> sanitize(const JsonValue::Array& items, int depth,
+                                      const QString& moduleId) {
     const qsizetype limit = depth == 0 ? maxItems : maxChildren;
-    qsizetype kept = items.size();
+    qsizetype kept = qsizetype(items.size());
     if (kept > limit) {
-        logTruncated(moduleId, items.size(), depth, int(limit));
+        logTruncated(moduleId, qsizetype(items.size()), depth, int(limit));
         kept = limit;
     }
     std::vector<DynamicMenuItem> result;
     result.reserve(size_t(kept));
     for (qsizetype i = 0; i < kept; ++i) {
-        const RawDynamicMenuItem raw = RawDynamicMenuItem::from(items.at(i));
+        const RawDynamicMenuItem raw = RawDynamicMenuItem::from(items[size_t(i)]);
         if (!raw.id || !raw.title || raw.title->isEmpty()) {
             logMissingIdOrTitle(moduleId);
             continue;
         }
-        result.push_back(DynamicMenuItem{
-            *raw.id, GraphemeText::truncated(*raw.title, maxTitleLength), raw.command,
-            raw.enabled.value_or(true), raw.checked.value_or(false),
-            depth == 0 ? sanitize(raw.children, 1, moduleId) : std::vector<DynamicMenuItem>{}});
+        result.push_back(
+            DynamicMenuItem{*raw.id, Graphemes::truncated(*raw.title, maxTitleLength), raw.command,
+                            raw.enabled.value_or(true), raw.checked.value_or(false),
+                            depth == 0 && raw.children ? sanitize(*raw.children, 1, moduleId)
+                                                       : std::vector<DynamicMenuItem>{}});
     }
     return result;
 }

@@ -43,7 +43,8 @@ std::vector<DynamicMenuItem> parse(const QByteArray& bytes, const QString& id);
 // without an id or a non-empty title and cuts long titles. Logs each cut list
 // and each dropped entry under the module id.
 // items are entries that passed RawDynamicMenuItem::isWellTyped at that depth.
-std::vector<DynamicMenuItem> sanitize(const QJsonArray& items, int depth, const QString& moduleId);
+std::vector<DynamicMenuItem> sanitize(const JsonValue::Array& items, int depth,
+                                      const QString& moduleId);
 
 } // namespace DynamicMenuFile
 

@@ -2,75 +2,71 @@
 
 #include "OvrelModuleKit/json/JsonFieldReader.h"
 
-#include <QJsonObject>
-
 namespace ovrel {
 
 namespace {
 
-const QLatin1String kId("id");
-const QLatin1String kTitle("title");
-const QLatin1String kCommand("command");
-const QLatin1String kEnabled("enabled");
-const QLatin1String kChecked("checked");
-const QLatin1String kChildren("children");
-
-bool hasTypeOrIsAbsent(const QJsonObject& object, QLatin1String key, QJsonValue::Type type) {
-    const QJsonValue::Type actual = object.value(key).type();
-    return actual == type || actual == QJsonValue::Null || actual == QJsonValue::Undefined;
-}
+const QStringView kId(u"id");
+const QStringView kTitle(u"title");
+const QStringView kCommand(u"command");
+const QStringView kEnabled(u"enabled");
+const QStringView kChecked(u"checked");
+const QStringView kChildren(u"children");
+const QStringView kItems(u"items");
 
 } // namespace
 
-bool RawDynamicMenuItem::isWellTyped(const QJsonValue& value, int depth) {
+bool RawDynamicMenuItem::isWellTyped(const JsonValue& value, int depth) {
     if (!value.isObject())
         return false;
-    const QJsonObject object = value.toObject();
-    if (!hasTypeOrIsAbsent(object, kId, QJsonValue::String) ||
-        !hasTypeOrIsAbsent(object, kTitle, QJsonValue::String) ||
-        !hasTypeOrIsAbsent(object, kCommand, QJsonValue::String) ||
-        !hasTypeOrIsAbsent(object, kEnabled, QJsonValue::Bool) ||
-        !hasTypeOrIsAbsent(object, kChecked, QJsonValue::Bool))
+    if (JsonFieldReader::string(value, kId).isWrongType() ||
+        JsonFieldReader::string(value, kTitle).isWrongType() ||
+        JsonFieldReader::string(value, kCommand).isWrongType() ||
+        JsonFieldReader::boolean(value, kEnabled).isWrongType() ||
+        JsonFieldReader::boolean(value, kChecked).isWrongType())
         return false;
     if (depth > 0)
         return true;
-    const QJsonValue children = object.value(kChildren);
-    if (children.isNull() || children.isUndefined())
-        return true;
-    if (!children.isArray())
+    const auto children = JsonFieldReader::array(value, kChildren);
+    if (children.isWrongType())
         return false;
-    for (const QJsonValue& child : children.toArray()) {
+    if (!children.isPresent())
+        return true;
+    for (const JsonValue& child : *children.value) {
         if (!isWellTyped(child, depth + 1))
             return false;
     }
     return true;
 }
 
-RawDynamicMenuItem RawDynamicMenuItem::from(const QJsonValue& value) {
-    const QJsonObject object = value.toObject();
+RawDynamicMenuItem RawDynamicMenuItem::from(const JsonValue& value) {
     return RawDynamicMenuItem{
-        JsonFieldReader::string(object, kId).optional(),
-        JsonFieldReader::string(object, kTitle).optional(),
-        JsonFieldReader::string(object, kCommand).optional(),
-        JsonFieldReader::boolean(object, kEnabled).optional(),
-        JsonFieldReader::boolean(object, kChecked).optional(),
-        JsonFieldReader::array(object, kChildren).valueOr(QJsonArray()),
+        JsonFieldReader::string(value, kId).optional(),
+        JsonFieldReader::string(value, kTitle).optional(),
+        JsonFieldReader::string(value, kCommand).optional(),
+        JsonFieldReader::boolean(value, kEnabled).optional(),
+        JsonFieldReader::boolean(value, kChecked).optional(),
+        JsonFieldReader::array(value, kChildren).valueOr(nullptr),
     };
 }
 
+const JsonValue::Array& RawDynamicMenuFile::items() const {
+    return document.member(kItems)->toArray();
+}
+
 std::optional<RawDynamicMenuFile> RawDynamicMenuFile::decode(const QByteArray& bytes) {
-    const std::optional<QJsonObject> object = JsonFieldReader::parseObject(bytes);
+    std::optional<JsonValue> object = JsonFieldReader::parseObject(bytes);
     if (!object)
         return std::nullopt;
-    const auto version = JsonFieldReader::integer(*object, QLatin1String("version"));
-    const auto items = JsonFieldReader::array(*object, QLatin1String("items"));
+    const auto version = JsonFieldReader::integer(*object, u"version");
+    const auto items = JsonFieldReader::array(*object, kItems);
     if (!version.isPresent() || !items.isPresent())
         return std::nullopt;
-    for (const QJsonValue& item : items.value) {
+    for (const JsonValue& item : *items.value) {
         if (!RawDynamicMenuItem::isWellTyped(item, 0))
             return std::nullopt;
     }
-    return RawDynamicMenuFile{version.value, items.value};
+    return RawDynamicMenuFile{version.value, std::move(*object)};
 }
 
 } // namespace ovrel

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "OvrelModuleKit/json/JsonValue.h"
+
 #include <QByteArray>
-#include <QJsonArray>
-#include <QJsonValue>
 #include <QString>
 #include <optional>
 
@@ -16,15 +16,15 @@ struct RawDynamicMenuItem {
     std::optional<QString> command;
     std::optional<bool> enabled;
     std::optional<bool> checked;
-    QJsonArray children; // entries of the submenu, empty when absent
+    const JsonValue::Array* children = nullptr; // entries of the submenu, null when absent
 
     // Whether value is an entry object whose present keys all have their
     // types; on the top level its "children" must be such entries too. A
     // child's own "children" is never looked at: the menu has two levels.
-    static bool isWellTyped(const QJsonValue& value, int depth);
+    static bool isWellTyped(const JsonValue& value, int depth);
 
-    // The fields of an entry that passed isWellTyped.
-    static RawDynamicMenuItem from(const QJsonValue& value);
+    // The fields of an entry that passed isWellTyped; children point into value.
+    static RawDynamicMenuItem from(const JsonValue& value);
 };
 
 // menu.json as written: {"version": <integer>, "items": [<entry>, …]}. Every
@@ -32,7 +32,10 @@ struct RawDynamicMenuItem {
 // reader keeps it, so entries beyond the limits cost little.
 struct RawDynamicMenuFile {
     qint64 version = 0;
-    QJsonArray items; // every element passed RawDynamicMenuItem::isWellTyped at depth 0
+    JsonValue document;
+
+    // Every element passed RawDynamicMenuItem::isWellTyped at depth 0.
+    const JsonValue::Array& items() const;
 
     // Nothing when the bytes are not such an object: invalid JSON, "version"
     // or "items" missing, a fractional version, or any entry of the wrong

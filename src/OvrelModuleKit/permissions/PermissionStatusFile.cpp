@@ -1,5 +1,6 @@
 #include "OvrelModuleKit/permissions/PermissionStatusFile.h"
 
+#include "OvrelModuleKit/json/JsonFieldReader.h"
 #include "Platform/files/AtomicFile.h"
 #include "Platform/files/BoundedFile.h"
 #include "Platform/files/FileError.h"
@@ -20,21 +21,19 @@ struct RawFile {
 };
 
 std::optional<RawFile> decode(const QByteArray& bytes) {
-    const QJsonDocument document = QJsonDocument::fromJson(bytes);
-    if (!document.isObject())
+    const std::optional<JsonValue> object = JsonFieldReader::parseObject(bytes);
+    if (!object)
         return std::nullopt;
-    const QJsonObject object = document.object();
-    const QJsonValue version = object.value(QLatin1String("version"));
-    const QJsonValue statuses = object.value(QLatin1String("statuses"));
-    const QJsonValue writtenAt = object.value(QLatin1String("writtenAt"));
-    if (!version.isDouble() || !statuses.isObject() || !writtenAt.isDouble())
+    const auto version = JsonFieldReader::number(*object, u"version");
+    const auto statuses = JsonFieldReader::object(*object, u"statuses");
+    const auto writtenAt = JsonFieldReader::number(*object, u"writtenAt");
+    if (!version.isPresent() || !statuses.isPresent() || !writtenAt.isPresent())
         return std::nullopt;
-    RawFile raw{version.toDouble(), {}, writtenAt.toDouble()};
-    const QJsonObject entries = statuses.toObject();
-    for (auto it = entries.begin(); it != entries.end(); ++it) {
-        if (!it.value().isString())
+    RawFile raw{version.value, {}, writtenAt.value};
+    for (const auto& [kind, status] : *statuses.value) {
+        if (!status.isString())
             return std::nullopt;
-        raw.statuses.emplace(it.key(), it.value().toString());
+        raw.statuses.insert_or_assign(kind, status.toString());
     }
     return raw;
 }

@@ -53,10 +53,20 @@ private:
     qint64 m_run = 0;
 };
 
+// Whether a mark after cp starts a cluster of its own. Segmentation counts
+// unassigned default-ignorable code points (U+2065, U+FFF0..U+FFF8, most of
+// U+E0000..U+E0FFF) and lone surrogates as controls; treating every unassigned
+// code point so keeps the bound an upper bound.
+bool breaksFollowingMarks(QChar::Category category) {
+    return category == QChar::Other_Control || category == QChar::Other_Format ||
+           category == QChar::Other_NotAssigned || category == QChar::Other_Surrogate ||
+           category == QChar::Separator_Line || category == QChar::Separator_Paragraph;
+}
+
 // An upper bound of the number of clusters, found without segmenting: every code
 // point starts a cluster except a nonspacing or enclosing mark, which always
-// extends the cluster before it unless it follows a control or line character
-// or starts the text.
+// extends the cluster before it unless it follows a control-like code point
+// (breaksFollowingMarks) or starts the text.
 qint64 clusterUpperBound(const QString& text) {
     qint64 bound = 0;
     bool previousBreaksMarks = true;
@@ -80,9 +90,7 @@ qint64 clusterUpperBound(const QString& text) {
         const bool mark = category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing;
         if (!mark || previousBreaksMarks)
             ++bound;
-        previousBreaksMarks = category == QChar::Other_Control || category == QChar::Other_Format ||
-                              category == QChar::Separator_Line ||
-                              category == QChar::Separator_Paragraph;
+        previousBreaksMarks = breaksFollowingMarks(category);
     }
     return bound;
 }
@@ -104,6 +112,24 @@ qint64 countUpTo(const QString& text, qint64 stopAfter) {
     return n;
 }
 
+// Where the maxCharacters-th character of text ends, judged from its first
+// `window` code units; -1 when the window is too short to tell. A boundary
+// depends only on what precedes it and the one unit after it, so boundaries
+// found strictly inside the window are those of the whole text.
+qsizetype cutWithin(const QString& text, qsizetype window, int maxCharacters) {
+    const bool whole = window >= text.size();
+    const QStringView view = whole ? QStringView(text) : QStringView(text).left(window);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, view.data(), int(view.size()));
+    for (int kept = 0; kept < maxCharacters; ++kept) {
+        const qsizetype position = finder.toNextBoundary();
+        if (position < 0)
+            return whole ? text.size() : -1;
+        if (!whole && position >= window)
+            return -1;
+    }
+    return finder.position();
+}
+
 } // namespace
 
 qint64 Graphemes::count(const QString& text) {
@@ -120,6 +146,21 @@ bool Graphemes::atMost(const QString& text, qint64 limit) {
     if (text.size() <= limit || clusterUpperBound(text) <= limit)
         return true;
     return countUpTo(text, limit) <= limit;
+}
+
+QString Graphemes::truncated(const QString& text, int maxCharacters) {
+    if (maxCharacters <= 0)
+        return {};
+    // Every character takes at least one UTF-16 unit: short texts need no scan.
+    if (text.size() <= maxCharacters)
+        return text;
+    // The finder analyses all the text it is given; a long title is only
+    // looked at as far as the cut needs.
+    for (qsizetype window = qsizetype(maxCharacters) * 4;; window *= 2) {
+        const qsizetype cut = cutWithin(text, window, maxCharacters);
+        if (cut >= 0)
+            return text.left(cut);
+    }
 }
 
 } // namespace ovrel

@@ -14,6 +14,10 @@ public:
     // Whether `text` has at most `limit` characters; stops counting as soon as
     // the answer is known. A negative limit admits nothing.
     static bool atMost(const QString& text, qint64 limit);
+
+    // The first maxCharacters characters of text, so a cut never splits a
+    // letter from its accents or an emoji sequence.
+    static QString truncated(const QString& text, int maxCharacters);
 };
 
 } // namespace ovrel

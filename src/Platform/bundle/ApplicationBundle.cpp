@@ -1,12 +1,11 @@
 #include "Platform/bundle/ApplicationBundle.h"
 
+#include "Platform/bundle/BundleInfo.h"
 #include "Platform/files/BoundedFile.h"
-#include "Platform/plist/PlistCodec.h"
 #include "Platform/process/WorkspaceError.h"
 
 #include <QDir>
 #include <QFile>
-#include <QVariantMap>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -18,23 +17,19 @@ namespace {
 
 using Kind = WorkspaceError::Kind;
 
-QVariantMap readInfo(const QString& plistPath) {
-    const auto file = BoundedFile::read(plistPath, ApplicationBundle::kMaxInfoPlistBytes);
+BundleInfo readInfo(const QString& plistPath) {
+    const auto file = BoundedFile::read(plistPath, BundleInfo::kMaxBytes);
     if (file.status == BoundedFile::ReadResult::Status::tooLarge)
         throw WorkspaceError(Kind::infoPlistUnreadable, plistPath, QStringLiteral("too large"));
     if (file.status != BoundedFile::ReadResult::Status::ok)
         throw WorkspaceError(Kind::infoPlistUnreadable, plistPath);
-    const auto value = PlistCodec::parse(file.bytes);
-    if (!value || value->typeId() != QMetaType::QVariantMap)
+    std::optional<BundleInfo> info = BundleInfo::parseDeclared(file.bytes);
+    if (!info)
         throw WorkspaceError(Kind::infoPlistUnreadable, plistPath,
                              QStringLiteral("not a property list dictionary"));
-    return value->toMap();
-}
-
-// A name inside Contents/MacOS, never a way out of it.
-bool isPlainFileName(const QString& name) {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
-           !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+    if (!info->hasUsableExecutable())
+        throw WorkspaceError(Kind::executableNotDeclared, plistPath, info->executable);
+    return *info;
 }
 
 QString systemReason(int error) {
@@ -62,19 +57,9 @@ void checkRunnable(const QString& executablePath) {
 ApplicationBundle ApplicationBundle::load(const QString& bundlePath) {
     ApplicationBundle bundle;
     bundle.path = QDir::cleanPath(QDir(bundlePath).absolutePath());
-    const QVariantMap info = readInfo(bundle.path + QStringLiteral("/Contents/Info.plist"));
-
-    const QVariant identifier = info.value(QStringLiteral("CFBundleIdentifier"));
-    if (identifier.typeId() == QMetaType::QString)
-        bundle.bundleIdentifier = identifier.toString();
-
-    const QVariant executable = info.value(QStringLiteral("CFBundleExecutable"));
-    const QString name =
-        executable.typeId() == QMetaType::QString ? executable.toString() : QString();
-    if (!isPlainFileName(name))
-        throw WorkspaceError(Kind::executableNotDeclared,
-                             bundle.path + QStringLiteral("/Contents/Info.plist"), name);
-    bundle.executablePath = bundle.path + QStringLiteral("/Contents/MacOS/") + name;
+    const BundleInfo info = readInfo(bundle.path + QStringLiteral("/Contents/Info.plist"));
+    bundle.bundleIdentifier = info.identifier;
+    bundle.executablePath = bundle.path + QLatin1Char('/') + info.executablePath();
     checkRunnable(bundle.executablePath);
     return bundle;
 }

@@ -5,7 +5,8 @@
 namespace ovrel {
 
 // What it takes to start the program of an application bundle, read from its
-// Contents/Info.plist: the identifier and Contents/MacOS/<CFBundleExecutable>.
+// Contents/Info.plist (through BundleInfo): the identifier and
+// Contents/MacOS/<CFBundleExecutable>, checked to be runnable.
 struct ApplicationBundle {
     QString path;             // the bundle directory, absolute
     QString bundleIdentifier; // CFBundleIdentifier; empty when not declared
@@ -15,9 +16,6 @@ struct ApplicationBundle {
     // not a dictionary, declares no plain file name as executable, or the
     // executable is missing, not a regular file or not executable by us.
     static ApplicationBundle load(const QString& bundlePath);
-
-    // A real Info.plist is a few kilobytes.
-    static constexpr qint64 kMaxInfoPlistBytes = 1 << 20;
 };
 
 } // namespace ovrel

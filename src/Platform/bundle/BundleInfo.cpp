@@ -8,15 +8,21 @@
 namespace ovrel {
 
 std::optional<BundleInfo> BundleInfo::parse(const QByteArray& plist) {
+    std::optional<BundleInfo> info = parseDeclared(plist);
+    if (!info || !info->hasUsableExecutable())
+        return std::nullopt;
+    return info;
+}
+
+std::optional<BundleInfo> BundleInfo::parseDeclared(const QByteArray& plist) {
     const auto root = PlistCodec::parse(plist);
     if (!root || root->metaType().id() != QMetaType::QVariantMap)
         return std::nullopt;
     const QVariantMap map = root->toMap();
-    const QVariant executable = map.value(QStringLiteral("CFBundleExecutable"));
-    if (executable.metaType().id() != QMetaType::QString || !isPlainFileName(executable.toString()))
-        return std::nullopt;
     BundleInfo info;
-    info.executable = executable.toString();
+    const QVariant executable = map.value(QStringLiteral("CFBundleExecutable"));
+    if (executable.metaType().id() == QMetaType::QString)
+        info.executable = executable.toString();
     const QVariant identifier = map.value(QStringLiteral("CFBundleIdentifier"));
     if (identifier.metaType().id() == QMetaType::QString)
         info.identifier = identifier.toString();

@@ -6,7 +6,8 @@
 
 namespace ovrel {
 
-// The two keys of a bundle's Info.plist that code signing needs.
+// The keys of a bundle's Info.plist that signing, launching and the icon need.
+// The one reader of Info.plist.
 struct BundleInfo {
     QString identifier; // CFBundleIdentifier; empty when absent
     QString executable; // CFBundleExecutable: a plain file name in Contents/MacOS
@@ -17,6 +18,13 @@ struct BundleInfo {
     // Nothing when the bytes are not a dictionary property list or name no
     // usable executable.
     static std::optional<BundleInfo> parse(const QByteArray& plist);
+
+    // The keys as declared: nothing only when the bytes are not a dictionary
+    // property list; `executable` is the CFBundleExecutable string, whatever
+    // it holds, so a caller can say what was wrong with it.
+    static std::optional<BundleInfo> parseDeclared(const QByteArray& plist);
+
+    bool hasUsableExecutable() const { return isPlainFileName(executable); }
 
     // Contents/MacOS/<executable>
     QString executablePath() const;

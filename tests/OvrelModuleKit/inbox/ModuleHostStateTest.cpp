@@ -128,6 +128,14 @@ TEST_F(ModuleHostStateTest, ServiceBaseMustBeHttpsOrLoopbackHttp) {
         EXPECT_EQ(apiBaseFor(url), HostState::defaultAPIBase()) << url;
 }
 
+TEST_F(ModuleHostStateTest, AnUnpairedSurrogateEscapeMakesTheFileUnreadable) {
+    putHostFile(R"({"appLanguage":"en","apiBaseURL":"https://example.com"})");
+    ASSERT_EQ(HostState::language(paths), "en");
+    putHostFile(R"({"appLanguage":"en","apiBaseURL":"https://example.com/\udead"})");
+    EXPECT_EQ(HostState::language(paths), "vi");
+    EXPECT_EQ(HostState::apiBaseURL(paths), HostState::defaultAPIBase());
+}
+
 TEST_F(ModuleHostStateTest, SurvivesTheJsonCorpus) {
     OVREL_REQUIRE_JSON_CORPUS(files);
     for (const QString& file : files) {

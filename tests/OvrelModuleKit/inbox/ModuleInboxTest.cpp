@@ -192,6 +192,18 @@ TEST_F(ModuleInboxTest, CommandsWrittenDuringTakesAreDeliveredAtMostOnce) {
     EXPECT_TRUE(moduleDirEntries().isEmpty());
 }
 
+TEST_F(ModuleInboxTest, AnUnpairedSurrogateEscapeNeverReachesTheModule) {
+    putInboxBytes(R"({"command":"open","at":5,"argument":"\ud83d\ude00"})");
+    const auto paired = inbox.take(0);
+    ASSERT_TRUE(paired);
+    EXPECT_EQ(paired->argument, QString::fromUtf8("\xF0\x9F\x98\x80"));
+    putInboxBytes(R"({"command":"open","at":6,"argument":"\udead"})");
+    EXPECT_FALSE(inbox.take(0));
+    putInboxBytes(R"({"command":"\ud83d","at":7})");
+    EXPECT_FALSE(inbox.take(0));
+    EXPECT_TRUE(moduleDirEntries().isEmpty());
+}
+
 TEST_F(ModuleInboxTest, SurvivesTheJsonCorpus) {
     OVREL_REQUIRE_JSON_CORPUS(files);
     for (const QString& file : files) {

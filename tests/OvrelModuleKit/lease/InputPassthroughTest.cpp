@@ -118,6 +118,14 @@ TEST_F(InputPassthroughTest, IncompleteOrMistypedLeasesAreNoLease) {
     EXPECT_TRUE(Passthrough::isActive(paths, t));
 }
 
+TEST_F(InputPassthroughTest, AnUnpairedSurrogateEscapeIsNoLease) {
+    putLease(R"({"owner":"pulse\ud83d\ude00","until":1700000010})");
+    ASSERT_TRUE(Passthrough::lease(paths));
+    putLease(R"({"owner":"pulse\udead","until":1700000010})");
+    EXPECT_FALSE(Passthrough::lease(paths));
+    EXPECT_FALSE(Passthrough::isActive(paths, t));
+}
+
 TEST_F(InputPassthroughTest, SurvivesTheJsonCorpus) {
     OVREL_REQUIRE_JSON_CORPUS(files);
     for (const QString& file : files) {

@@ -1,12 +1,12 @@
 #include "OvrelModuleKit/menu/DynamicMenuFile.h"
 
 #include "JsonCorpus.h"
+#include "OvrelModuleKit/json/JsonReader.h"
 #include "Platform/files/FileError.h"
 #include "Platform/system/SystemLog.h"
 #include "TestSupport.h"
 
 #include <QFile>
-#include <QJsonDocument>
 #include <gtest/gtest.h>
 
 using ovrel::DynamicMenuItem;
@@ -258,6 +258,13 @@ TEST_F(DynamicMenuFileTest, FilesOverSixtyFourKibibytesAreNotRead) {
     EXPECT_EQ(log.lines(), QStringList{tooLargeLine()});
 }
 
+TEST_F(DynamicMenuFileTest, AnUnpairedSurrogateEscapeMakesTheFileUnreadable) {
+    ASSERT_EQ(readMenu(menu(R"([{"id":"a","title":"A\ud83d\ude00"}])")).size(), 1u);
+    EXPECT_TRUE(readMenu(menu(R"([{"id":"a","title":"A\udead"}])")).empty());
+    // Also where the reader never looks at the value.
+    EXPECT_TRUE(readMenu(menu(R"([{"id":"a","title":"A","note":"\ude00"}])")).empty());
+}
+
 TEST_F(DynamicMenuFileTest, SurvivesTheJsonCorpus) {
     OVREL_REQUIRE_JSON_CORPUS(files);
     for (const QString& file : files) {
@@ -267,7 +274,7 @@ TEST_F(DynamicMenuFileTest, SurvivesTheJsonCorpus) {
         const QByteArray nested =
             menu(R"([{"id":"a","title":"A","children":[{"id":"b","title":"B","children":)" +
                  document + "}]}]");
-        const bool wellFormed = !QJsonDocument::fromJson(nested).isNull();
+        const bool wellFormed = ovrel::JsonReader::parse(nested).has_value();
         EXPECT_EQ(readMenu(nested).size(), wellFormed ? 1u : 0u) << file.toStdString();
     }
 }

@@ -1,4 +1,5 @@
 #include "OvrelModuleKit/permissions/PermissionStatusFile.h"
+#include "JsonCorpus.h"
 #include "Platform/files/FileError.h"
 #include "Platform/system/UnixTime.h"
 #include "TestSupport.h"
@@ -173,17 +174,28 @@ TEST_F(PermissionStatusFileTest, WriteFailuresAreThrown) {
     EXPECT_THROW(PermissionStatusFile::write({}, paths, "pulse", at(1)), FileError);
 }
 
-TEST_F(PermissionStatusFileTest, SurvivesEveryJsonCorpusFile) {
-    const QString corpus = test::corpusDir("json-test-suite/test_parsing");
-    if (corpus.isEmpty())
-        GTEST_SKIP() << "JSON test suite not found beside the project";
-    const QStringList files = QDir(corpus).entryList(QDir::Files);
-    for (const QString& name : files) {
-        store(test::readFile(corpus + '/' + name));
-        // None of them is a permission status file.
-        EXPECT_EQ(read(everyKind), allUndetermined()) << name.toStdString();
-        EXPECT_EQ(PermissionStatusFile::writtenAt(paths, "pulse"), std::nullopt)
-            << name.toStdString();
+TEST_F(PermissionStatusFileTest, AnUnpairedSurrogateEscapeMakesTheFileUnreadable) {
+    const QByteArray valid =
+        R"({"version":1,"statuses":{"accessibility":"granted"},"writtenAt":5})";
+    store(valid);
+    ASSERT_EQ(read({PermissionKind::accessibility}).at(PermissionKind::accessibility),
+              PermissionStatus::granted);
+    for (const char* json :
+         {R"({"version":1,"statuses":{"accessibility":"granted","\udead":"denied"},"writtenAt":5})",
+          R"({"version":1,"statuses":{"accessibility":"granted\udead"},"writtenAt":5})"}) {
+        store(json);
+        EXPECT_EQ(read(everyKind), allUndetermined()) << json;
+        EXPECT_EQ(PermissionStatusFile::writtenAt(paths, "pulse"), std::nullopt) << json;
     }
-    EXPECT_GT(files.size(), 0);
+}
+
+TEST_F(PermissionStatusFileTest, SurvivesEveryJsonCorpusFile) {
+    OVREL_REQUIRE_JSON_CORPUS(files);
+    for (const QString& file : files) {
+        store(test::readFile(file));
+        // None of them is a permission status file.
+        EXPECT_EQ(read(everyKind), allUndetermined()) << file.toStdString();
+        EXPECT_EQ(PermissionStatusFile::writtenAt(paths, "pulse"), std::nullopt)
+            << file.toStdString();
+    }
 }

@@ -60,4 +60,49 @@ TEST(Graphemes, AtMostAgreesWithTheExactCount) {
         EXPECT_TRUE(Graphemes::atMost(text, n)) << utf8;
         EXPECT_FALSE(Graphemes::atMost(text, n - 1)) << utf8;
     }
+    // Marks after unassigned or invisible code points and lone surrogates,
+    // which segmentation treats like controls.
+    const QString acute(QChar(0x0301));
+    const QString invisible[] = {
+        QString(QChar(0x2065)),           QString(QChar(0xFFF0)),
+        QString(QChar(0xFFF8)),           QString::fromUcs4(U"\U000E0000"),
+        QString::fromUcs4(U"\U000E0001"), QString::fromUcs4(U"\U000E0080"),
+        QString(QChar(0xD800)),           QString(QChar(0xDC00)),
+    };
+    for (const QString& start : invisible) {
+        const QString text = ("a" + start + acute).repeated(3);
+        const qint64 n = Graphemes::count(text);
+        SCOPED_TRACE(start.toUtf8().toHex().toStdString());
+        EXPECT_TRUE(Graphemes::atMost(text, n));
+        EXPECT_FALSE(Graphemes::atMost(text, n - 1));
+    }
+    // A name of 102 characters does not pass a limit of 100.
+    const QString doubled = (QString(QChar(0x2065)) + acute).repeated(51);
+    ASSERT_EQ(Graphemes::count(doubled), 102);
+    EXPECT_FALSE(Graphemes::atMost(doubled, 100));
+}
+
+namespace {
+const QString kAcute = QString(QChar(0x0301));
+} // namespace
+
+TEST(GraphemesTruncated, CutsAfterWholeCharacters) {
+    EXPECT_EQ(Graphemes::truncated("abc", 5), "abc");
+    EXPECT_EQ(Graphemes::truncated("abcdef", 3), "abc");
+    EXPECT_EQ(Graphemes::truncated("abc", 0), "");
+    EXPECT_EQ(Graphemes::truncated(QString::fromUtf8("🇻🇳🇯🇵🇫🇷"), 2), QString::fromUtf8("🇻🇳🇯🇵"));
+    EXPECT_EQ(Graphemes::truncated("e" + kAcute + "e" + kAcute + "e", 2),
+              "e" + kAcute + "e" + kAcute);
+}
+
+TEST(GraphemesTruncated, CharactersLongerThanTheFirstLookStayWhole) {
+    // One character of 301 code units, 98 letters, then CR LF (one character)
+    // straddling the end of the first 400 units looked at.
+    const QString first = "a" + kAcute.repeated(300);
+    const QString text = first + QString(98, 'x') + "\r\n" + QString(500, 'y');
+    ASSERT_EQ(text.indexOf('\r'), 399);
+    EXPECT_EQ(Graphemes::truncated(text, 100), text.left(401));
+
+    const QString zalgo = ("z" + kAcute.repeated(1000)).repeated(150);
+    EXPECT_EQ(Graphemes::truncated(zalgo, 100), zalgo.left(100 * 1001));
 }

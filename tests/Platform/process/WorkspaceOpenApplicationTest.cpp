@@ -1,4 +1,4 @@
-#include "Platform/bundle/ApplicationBundle.h"
+#include "Platform/bundle/BundleInfo.h"
 #include "Platform/process/Workspace.h"
 #include "ProbeBundle.h"
 
@@ -122,7 +122,7 @@ TEST_F(WorkspaceOpenApplication, MissingOrUnreadableInfoPlistIsAnError) {
 
     const QString huge = bundleAt(QStringLiteral("Huge.app"));
     test::writeFile(huge + QStringLiteral("/Contents/Info.plist"),
-                    QByteArray(ApplicationBundle::kMaxInfoPlistBytes + 1, ' '));
+                    QByteArray(BundleInfo::kMaxBytes + 1, ' '));
     expectFailure(huge, {Kind::infoPlistUnreadable, huge + QStringLiteral("/Contents/Info.plist")});
 
     expectFailure(bundleAt(QStringLiteral("Absent.app")),
