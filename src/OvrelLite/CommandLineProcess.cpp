@@ -129,6 +129,8 @@ int runCommandLineProcess(int& argc, char** argv, const QStringList& arguments,
         });
     if (!status)
         application->exec();
+    // A replaced bundle is removed after the install answered: let that finish.
+    AppModules::shared().store.waitUntilIdle();
     return status.value_or(ExitStatus::failure);
 }
 

@@ -7,6 +7,7 @@
 #include "OvrelLite/CommandLineProcess.h"
 #include "OvrelLite/HubCommandService.h"
 #include "OvrelLite/LiteAppDelegate.h"
+#include "OvrelLite/StartupProbe.h"
 #include "Platform/desktop/RunningInstance.h"
 #include "Platform/desktop/SessionBusApplication.h"
 #include "Platform/process/Workspace.h"
@@ -56,8 +57,13 @@ int runHubProcess(int& argc, char** argv, const HubCommandLine::Parsed& parsed) 
     LiteAppDelegate delegate(HubController::Collaborators{
         HubSettings::shared(), DesktopWorkspace::shared(), modules.paths, &modules.state,
         [&modules] { return modules.store.installedManifests(); },
-        [&modules]() -> ModuleCommandSending* { return &modules.runner; }, &instance});
+        [&modules]() -> ModuleCommandSending* { return &modules.runner; }, modules.resident.get(),
+        &instance});
     delegate.applicationWillFinishLaunching();
+    if (parsed.exitWhenMenuDrawn)
+        StartupProbe::arm(delegate, StartupProbe::Point::menuDrawn);
+    else if (parsed.exitWhenModulesShown)
+        StartupProbe::arm(delegate, StartupProbe::Point::modulesShown);
     const HubCommandService commands(instance, modules, DesktopWorkspace::shared(), delegate);
     instance.setActivateHandler([&delegate] { delegate.hub().openSettings(); });
 

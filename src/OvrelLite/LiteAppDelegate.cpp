@@ -1,5 +1,6 @@
 #include "OvrelLite/LiteAppDelegate.h"
 
+#include "OvrelHub/account/AccountServices.h"
 #include "OvrelHub/modules/ModulesChanged.h"
 #include "OvrelHub/shell/BuildIdentity.h"
 #include "OvrelHub/shell/HubSettings.h"
@@ -84,8 +85,10 @@ void LiteAppDelegate::applicationDidFinishLaunching() {
     rebuildMenu();
     resetStatusImage();
     m_statusItem->show();
+    AccountServices::shared().checkSessionAtLaunch();
     hub().didFinishLaunching();
     observeNotifications();
+    AccountServices::shared().startSync();
 }
 
 void LiteAppDelegate::observeNotifications() {
@@ -96,8 +99,11 @@ void LiteAppDelegate::observeNotifications() {
     });
     center.observe(QString::fromLatin1(ovrelModulesChanged), this,
                    [this] { hub().refreshModuleMenu(); });
-    center.observe(QString::fromLatin1(HubSettings::kMenuLayoutChanged), this,
-                   [this] { rebuildMenu(); });
+    center.observe(QString::fromLatin1(HubSettings::kMenuLayoutChanged), this, [this] {
+        rebuildMenu();
+        // Icons are made for the presentation in use: another one needs others.
+        hub().refreshModuleMenu();
+    });
 }
 
 void LiteAppDelegate::applicationWillTerminate() {

@@ -1,5 +1,6 @@
 #include "OvrelLite/OvrelLiteHubWiring.h"
 
+#include "OvrelHub/account/AccountServices.h"
 #include "OvrelLite/LiteAppDelegate.h"
 
 namespace ovrel {
@@ -19,7 +20,9 @@ OvrelLiteHubWiring::make(std::function<void()> onMenuNeedsRebuild,
 }
 
 std::function<void(const QUrl&)> OvrelLiteHubWiring::signInCallbackHandler() {
-    return {};
+    return [](const QUrl& url) {
+        AccountServices::shared().handleOpenedURL(url.toString(QUrl::FullyEncoded));
+    };
 }
 
 } // namespace ovrel

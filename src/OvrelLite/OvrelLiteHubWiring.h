@@ -16,7 +16,7 @@ public:
                                                HubController::Collaborators collaborators);
 
     // Where "ovrel-lite://auth?..." sign-in callbacks go: the account
-    // service's callback handler plugs in here. Empty until there is one.
+    // service's callback handler plugs in here.
     static std::function<void(const QUrl&)> signInCallbackHandler();
 };
 

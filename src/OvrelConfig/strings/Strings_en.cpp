@@ -212,7 +212,7 @@ const StringTable& en() {
         {LocKey::menuTodayStatsEllipsis, "Today's statistics…"},
         {LocKey::sessionLostTitle, "Please sign in again"},
         {LocKey::sessionLostUpgraded, "This update changed how your sign-in is stored. Sign in again to resume syncing."},
-        {LocKey::sessionLostMachineChanged, "Your sign-in could not be read on this Mac. Sign in again to continue."},
+        {LocKey::sessionLostMachineChanged, "Your sign-in could not be read on this computer. Sign in again to continue."},
         {LocKey::sessionLostRevoked, "Your session has expired."},
         {LocKey::sessionLostDismiss, "Dismiss"},
         {LocKey::appsStore, "App Store"},

@@ -212,7 +212,7 @@ const StringTable& es() {
         {LocKey::menuTodayStatsEllipsis, "Estadísticas de hoy…"},
         {LocKey::sessionLostTitle, "Vuelve a iniciar sesión"},
         {LocKey::sessionLostUpgraded, "Esta actualización cambió la forma en que se guarda tu inicio de sesión. Vuelve a iniciar sesión para reanudar la sincronización."},
-        {LocKey::sessionLostMachineChanged, "No se pudo leer tu inicio de sesión en este Mac. Vuelve a iniciar sesión para continuar."},
+        {LocKey::sessionLostMachineChanged, "No se pudo leer tu inicio de sesión en este ordenador. Vuelve a iniciar sesión para continuar."},
         {LocKey::sessionLostRevoked, "Tu sesión ha caducado."},
         {LocKey::sessionLostDismiss, "Descartar"},
         {LocKey::appsStore, "Tienda de apps"},

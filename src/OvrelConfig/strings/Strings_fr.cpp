@@ -212,7 +212,7 @@ const StringTable& fr() {
         {LocKey::menuTodayStatsEllipsis, "Statistiques du jour…"},
         {LocKey::sessionLostTitle, "Veuillez vous reconnecter"},
         {LocKey::sessionLostUpgraded, "Cette mise à jour a changé la façon dont votre connexion est stockée. Reconnectez-vous pour reprendre la synchronisation."},
-        {LocKey::sessionLostMachineChanged, "Votre connexion n'a pas pu être lue sur ce Mac. Reconnectez-vous pour continuer."},
+        {LocKey::sessionLostMachineChanged, "Votre connexion n'a pas pu être lue sur cet ordinateur. Reconnectez-vous pour continuer."},
         {LocKey::sessionLostRevoked, "Votre session a expiré."},
         {LocKey::sessionLostDismiss, "Ignorer"},
         {LocKey::appsStore, "Boutique d'apps"},

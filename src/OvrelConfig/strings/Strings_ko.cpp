@@ -212,7 +212,7 @@ const StringTable& ko() {
         {LocKey::menuTodayStatsEllipsis, "오늘의 통계…"},
         {LocKey::sessionLostTitle, "다시 로그인하세요"},
         {LocKey::sessionLostUpgraded, "이번 업데이트로 로그인 정보를 저장하는 방식이 바뀌었습니다. 동기화를 다시 시작하려면 다시 로그인하세요."},
-        {LocKey::sessionLostMachineChanged, "이 Mac에서 로그인 정보를 읽을 수 없습니다. 계속하려면 다시 로그인하세요."},
+        {LocKey::sessionLostMachineChanged, "이 컴퓨터에서 로그인 정보를 읽을 수 없습니다. 계속하려면 다시 로그인하세요."},
         {LocKey::sessionLostRevoked, "세션이 만료되었습니다."},
         {LocKey::sessionLostDismiss, "닫기"},
         {LocKey::appsStore, "앱 스토어"},

@@ -212,7 +212,7 @@ const StringTable& vi() {
         {LocKey::menuTodayStatsEllipsis, "Thống kê hôm nay…"},
         {LocKey::sessionLostTitle, "Cần đăng nhập lại"},
         {LocKey::sessionLostUpgraded, "Bản cập nhật này đã thay đổi cách lưu thông tin đăng nhập. Hãy đăng nhập lại để tiếp tục đồng bộ."},
-        {LocKey::sessionLostMachineChanged, "Không đọc được thông tin đăng nhập trên máy Mac này. Hãy đăng nhập lại để tiếp tục."},
+        {LocKey::sessionLostMachineChanged, "Không đọc được thông tin đăng nhập trên máy tính này. Hãy đăng nhập lại để tiếp tục."},
         {LocKey::sessionLostRevoked, "Phiên đăng nhập của bạn đã hết hạn."},
         {LocKey::sessionLostDismiss, "Bỏ qua"},
         {LocKey::appsStore, "Cửa hàng ứng dụng"},

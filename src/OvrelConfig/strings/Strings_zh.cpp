@@ -212,7 +212,7 @@ const StringTable& zh() {
         {LocKey::menuTodayStatsEllipsis, "今日统计…"},
         {LocKey::sessionLostTitle, "请重新登录"},
         {LocKey::sessionLostUpgraded, "此次更新改变了登录信息的存储方式。请重新登录以继续同步。"},
-        {LocKey::sessionLostMachineChanged, "无法在这台 Mac 上读取你的登录信息。请重新登录以继续。"},
+        {LocKey::sessionLostMachineChanged, "无法在这台电脑上读取你的登录信息。请重新登录以继续。"},
         {LocKey::sessionLostRevoked, "你的会话已过期。"},
         {LocKey::sessionLostDismiss, "忽略"},
         {LocKey::appsStore, "应用商店"},

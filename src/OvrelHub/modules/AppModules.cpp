@@ -1,5 +1,7 @@
 #include "OvrelHub/modules/AppModules.h"
 
+#include "OvrelHub/resident/ResidentAgentPlan.h"
+#include "OvrelHub/resident/ResidentControlChoice.h"
 #include "OvrelHub/shell/ServiceEndpoints.h"
 #include "Platform/bundle/BundleLocator.h"
 #include "Platform/plist/UserDefaults.h"
@@ -13,7 +15,15 @@ AppModules& AppModules::shared() {
         const ModulePaths& paths = ModulePaths::defaultPaths();
         DesktopWorkspace& workspace = DesktopWorkspace::shared();
         workspace.setBundleLocator(moduleBundleLocator(paths.modulesDir()));
-        auto* modules = new AppModules(paths, workspace);
+        static AppModules* modules = nullptr;
+        // Each start the hub's own fallback makes is checked for a crash loop.
+        auto control = ResidentControlChoice::forThisDesktop(workspace, [](const QString& label) {
+            if (modules && modules->residentStatus)
+                modules->residentStatus->status(
+                    label.mid(int(qstrlen(ResidentAgentPlan::kLabelPrefix))), ModuleMode::resident);
+        });
+        modules = new AppModules(paths, workspace, ModuleSignatureVerifier::acceptedLeafHashes(),
+                                 std::move(control));
         // Queued first on the store's worker, so it runs before any listing.
         modules->store.recoverInterruptedWork();
         return modules;
@@ -22,9 +32,19 @@ AppModules& AppModules::shared() {
 }
 
 AppModules::AppModules(ModulePaths modulePaths, Workspace& workspace,
-                       QStringList acceptedLeafHashes)
+                       QStringList acceptedLeafHashes,
+                       std::unique_ptr<ResidentAgentControlling> control)
     : paths(std::move(modulePaths)), state(paths), verifier(std::move(acceptedLeafHashes)),
-      store({.state = state, .verifier = verifier, .workspace = workspace}),
+      residentControl(std::move(control)),
+      resident(residentControl
+                   ? std::make_unique<ResidentModuleService>(
+                         paths, ResidentModuleService::defaultAgentsDir(), *residentControl)
+                   : nullptr),
+      residentStatus(resident ? std::make_unique<ResidentStatusCheck>(state, *resident) : nullptr),
+      store({.state = state,
+             .verifier = verifier,
+             .workspace = workspace,
+             .resident = resident.get()}),
       runner(paths, state, verifier, workspace), settings(paths) {}
 
 QUrl AppModules::apiBase() {

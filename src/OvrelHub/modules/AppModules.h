@@ -1,6 +1,8 @@
 #pragma once
 
 #include "OvrelHub/modules/ModuleStateStore.h"
+#include "OvrelHub/resident/ResidentModuleService.h"
+#include "OvrelHub/resident/ResidentStatusCheck.h"
 #include "OvrelHub/runner/ModuleRunner.h"
 #include "OvrelHub/signature/ModuleSignatureVerifier.h"
 #include "OvrelHub/store/ModuleStore.h"
@@ -9,6 +11,7 @@
 #include "Platform/process/Workspace.h"
 
 #include <QUrl>
+#include <memory>
 
 namespace ovrel {
 
@@ -22,8 +25,10 @@ public:
     // (which learns where module bundles live); lives until the process ends.
     static AppModules& shared();
 
+    // Without a resident control no background agent is ever touched.
     AppModules(ModulePaths paths, Workspace& workspace,
-               QStringList acceptedLeafHashes = ModuleSignatureVerifier::acceptedLeafHashes());
+               QStringList acceptedLeafHashes = ModuleSignatureVerifier::acceptedLeafHashes(),
+               std::unique_ptr<ResidentAgentControlling> residentControl = nullptr);
     AppModules(const AppModules&) = delete;
     AppModules& operator=(const AppModules&) = delete;
 
@@ -35,6 +40,9 @@ public:
     const ModulePaths paths;
     ModuleStateStore state;
     const ModuleSignatureVerifier verifier;
+    const std::unique_ptr<ResidentAgentControlling> residentControl;
+    const std::unique_ptr<ResidentModuleService> resident;     // null without a control
+    const std::unique_ptr<ResidentStatusCheck> residentStatus; // null without a control
     ModuleStore store;
     ModuleRunner runner;
     const ModuleSettingsStore settings;

@@ -2,10 +2,12 @@
 
 #include "OvrelConfig/HubLanguage.h"
 #include "OvrelConfig/Loc.h"
+#include "OvrelHub/account/SessionLostNotifier.h"
 #include "OvrelHub/menu/DynamicMenuSections.h"
 #include "OvrelHub/menu/ModuleIcons.h"
 #include "OvrelHub/menu/ModuleMenuBuilder.h"
 #include "OvrelHub/modules/ModuleStateStore.h"
+#include "OvrelHub/resident/ResidentAgentReconciliation.h"
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/shell/ServiceEndpoints.h"
 #include "OvrelModuleKit/inbox/ModuleHostState.h"
@@ -15,6 +17,7 @@
 #include "Platform/system/SystemLog.h"
 
 #include <QApplication>
+#include <QStyle>
 #include <QtConcurrent>
 
 namespace ovrel {
@@ -26,10 +29,11 @@ HubController::HubController(EditionProvider edition, std::function<void()> onSe
       m_settings(collaborators.settings), m_workspace(collaborators.workspace),
       m_paths(std::move(collaborators.paths)), m_stateStore(collaborators.stateStore),
       m_installedManifests(std::move(collaborators.installedManifests)),
-      m_runnerSource(std::move(collaborators.runner)),
+      m_runnerSource(std::move(collaborators.runner)), m_resident(collaborators.resident),
       m_urlSchemeHandler(collaborators.urlSchemeHandler) {
     HubSettings* settings = &m_settings;
     HubLanguage::setProvider([settings] { return settings->appLanguage(); });
+    SessionLostNotifier::onStatusChanged() = m_onSessionStatusChanged;
 }
 
 void HubController::requestMenuRebuild() const {
@@ -67,6 +71,18 @@ void HubController::didFinishLaunching() {
     if (m_runnerSource)
         m_runner = m_runnerSource();
     refreshModuleMenu();
+    reconcileResidentAgents();
+}
+
+void HubController::reconcileResidentAgents() {
+    if (!m_resident || !m_installedManifests)
+        return;
+    ResidentModuleService* resident = m_resident;
+    m_installedManifests().then(this, [this, resident](QList<InstalledPair> pairs) {
+        QtConcurrent::run([pairs, resident] {
+            ResidentAgentReconciliation::run(pairs, *resident);
+        }).then(this, [this] { emit residentAgentsReconciled(); });
+    });
 }
 
 void HubController::publishHostState() {
@@ -81,14 +97,9 @@ void HubController::publishHostState() {
     }
 }
 
-namespace {
-struct BuiltModel {
-    QList<ModuleMenuItem> items;
-    ModuleIconImages images;
-};
-} // namespace
-
 void HubController::refreshModuleMenu() {
+    if (m_pendingResults.finishing())
+        return;
     publishHostState();
     QSet<QString> quickAccess;
     if (m_stateStore) {
@@ -102,26 +113,51 @@ void HubController::refreshModuleMenu() {
     if (!m_installedManifests)
         return;
 
-    // Continuations bound to this object are dropped if it is gone by then.
-    m_installedManifests().then(this, [this](QList<InstalledPair> pairs) {
+    m_pendingResults.deliver(m_installedManifests(), [this](QFuture<QList<InstalledPair>> done) {
+        if (done.isCanceled() || done.resultCount() == 0)
+            return;
+        const QList<InstalledPair> pairs = done.result();
         const AppLanguage language = m_settings.appLanguage();
         const ModulePaths paths = m_paths;
-        QtConcurrent::run([pairs, language, paths] {
-            BuiltModel built;
-            built.items = ModuleMenuBuilder::items(pairs, language, paths);
-            built.images = ModuleIconImages::load(built.items);
-            return built;
-        }).then(this, [this, pairs](BuiltModel built) {
-            m_model.items = std::move(built.items);
-            m_model.icons = built.images.menuIcons();
-            m_model.gridIcons = built.images.gridIcons();
-            m_model.dynamicMenuSources = pairs;
-            ++m_modelGeneration;
-            ++m_modelGeneration;
-            requestMenuRebuild();
-            emit moduleModelRefreshed();
-        });
+        const IconDemand::Presentation presentation = iconPresentation();
+        m_pendingResults.deliver(QtConcurrent::run([pairs, language, paths, presentation] {
+                                     BuiltModel built;
+                                     built.items = ModuleMenuBuilder::items(pairs, language, paths);
+                                     built.images = ModuleIconImages::load(
+                                         built.items,
+                                         IconDemand::forMenu(built.items, presentation));
+                                     return built;
+                                 }),
+                                 [this, pairs](QFuture<BuiltModel> model) {
+                                     if (!model.isCanceled() && model.resultCount() > 0)
+                                         applyModel(model.takeResult(), pairs);
+                                 });
     });
+}
+
+IconDemand::Presentation HubController::iconPresentation() const {
+    IconDemand::Presentation presentation;
+    presentation.grid = m_settings.menuPresentation() == MenuPresentation::grid;
+    const auto grid = m_settings.menuGridLayout();
+    presentation.layout = MenuGridLayout(grid.rows, grid.columns);
+    presentation.quickAccessModuleIds = m_model.quickAccessModuleIds;
+    presentation.menuIconSide = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
+    presentation.devicePixelRatio = qApp->devicePixelRatio();
+    return presentation;
+}
+
+void HubController::applyModel(BuiltModel built, QList<InstalledPair> pairs) {
+    m_model.items = std::move(built.items);
+    m_model.icons = built.images.menuIcons();
+    m_model.gridIcons = built.images.gridIcons();
+    m_model.dynamicMenuSources = std::move(pairs);
+    ++m_modelGeneration;
+    requestMenuRebuild();
+    emit moduleModelRefreshed();
+}
+
+void HubController::terminate() {
+    m_pendingResults.finish();
 }
 
 void HubController::menuWillOpen(QMenu* menu) {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "OvrelHub/menu/DynamicMenuSections.h"
+#include "OvrelHub/menu/ModuleIcons.h"
 #include "OvrelHub/menu/ModuleMenuPresenter.h"
 #include "OvrelHub/modules/InstalledPair.h"
 #include "OvrelHub/runner/ModuleCommandRef.h"
 #include "OvrelHub/shell/EditionSettings.h"
+#include "OvrelHub/shell/PendingResults.h"
 #include "OvrelHub/update/UpdateRelease.h"
 #include "OvrelModuleKit/paths/ModulePaths.h"
 #include "Platform/tray/StatusMenuModel.h"
@@ -20,6 +22,7 @@ namespace ovrel {
 
 class HubSettings;
 class ModuleStateStore;
+class ResidentModuleService;
 class UrlSchemeHandler;
 class Workspace;
 
@@ -40,6 +43,7 @@ public:
         ModuleStateStore* stateStore = nullptr;             // quick-access flags
         InstalledManifests installedManifests = {};         // the module store's query
         std::function<ModuleCommandSending*()> runner = {}; // taken when launch finishes
+        ResidentModuleService* resident = nullptr;          // none: agents are not reconciled
         UrlSchemeHandler* urlSchemeHandler = nullptr;       // "ovrel-lite:" links; none: ignored
     };
 
@@ -48,7 +52,8 @@ public:
 
     // Takes the "ovrel-lite:" URLs the desktop opens with the hub (handleGetURL).
     void willFinishLaunching();
-    // Launch work: takes the runner and refreshes the module model.
+    // Launch work: takes the runner, refreshes the module model and brings the
+    // background agents in line with the installed modules.
     void didFinishLaunching();
 
     // A URL of the hub's scheme: "auth" URLs (the sign-in callback) go to the
@@ -101,14 +106,27 @@ public:
     const std::function<void()>& onSessionStatusChanged() const { return m_onSessionStatusChanged; }
     void requestMenuRebuild() const;
 
-    void terminate() {}
+    // Quitting: waits for the module work in flight (a refresh's store query
+    // and icon loading) and drops its results; no refresh starts after it.
+    void terminate();
 
 signals:
     // A refresh applied its model (tests and benchmarks wait for it).
     void moduleModelRefreshed();
+    // The start-up reconciliation of background agents has finished.
+    void residentAgentsReconciled();
 
 private:
+    struct BuiltModel {
+        QList<ModuleMenuItem> items;
+        ModuleIconImages images;
+    };
+    void applyModel(BuiltModel built, QList<InstalledPair> pairs);
+    // What the menu shows and at which sizes, for the icons a refresh makes.
+    IconDemand::Presentation iconPresentation() const;
     void publishHostState();
+    // Off the main thread: the agent tools block while they run.
+    void reconcileResidentAgents();
     void closeHostedMenu();
     ModuleMenuPresenter presenter(AppLanguage language);
 
@@ -122,6 +140,7 @@ private:
     InstalledManifests m_installedManifests;
     std::function<ModuleCommandSending*()> m_runnerSource;
     ModuleCommandSending* m_runner = nullptr;
+    ResidentModuleService* m_resident;
     UrlSchemeHandler* m_urlSchemeHandler;
     std::function<void(const QUrl&)> m_onSignInCallback;
 
@@ -134,6 +153,7 @@ private:
 
     std::function<void(const UpdateRelease&)> m_presentWhatsNew;
     std::function<void(std::shared_ptr<EditionSettings>)> m_openSettings;
+    PendingResults m_pendingResults{this};
 };
 
 } // namespace ovrel

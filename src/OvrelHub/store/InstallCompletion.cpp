@@ -2,6 +2,7 @@
 
 #include "OvrelConfig/VersionComparator.h"
 #include "OvrelHub/modules/AppName.h"
+#include "OvrelHub/resident/ResidentErrorText.h"
 #include "OvrelHub/store/InstallError.h"
 #include "Platform/system/CrashPoint.h"
 #include "Platform/system/HostOS.h"
@@ -15,7 +16,8 @@ namespace ovrel {
 InstallCompletion::InstallCompletion(Collaborators collaborators)
     : m_state(collaborators.state), m_verifier(collaborators.verifier),
       m_resident(collaborators.resident), m_systemVersion(std::move(collaborators.systemVersion)),
-      m_swap(collaborators.state.paths(), std::move(collaborators.moveBundle)) {}
+      m_swap(collaborators.state.paths(), std::move(collaborators.moveBundle),
+             collaborators.replaced) {}
 
 SystemVersionSource InstallCompletion::defaultSystemVersion() {
     return [] { return HostOS::currentVersion(); };
@@ -80,17 +82,13 @@ void InstallCompletion::registerIfResident(const QString& id, const QString& app
     const auto entry = state.installed.find(id);
     if (entry != state.installed.end() && !entry->second.residentEnabled)
         return;
-    QString reason;
     try {
         m_resident->registerModule(id, m_state.paths().bundle(id, appName));
-        return;
-    } catch (const std::exception& error) {
-        reason = QString::fromUtf8(error.what());
     } catch (...) {
-        reason = QStringLiteral("unknown error");
+        SystemLog::write(QStringLiteral("Ovrel: cài module ") + id +
+                         QStringLiteral(" xong nhưng không đăng ký được agent chạy nền: ") +
+                         ResidentErrorText::current());
     }
-    SystemLog::write(QStringLiteral("Ovrel: cài module ") + id +
-                     QStringLiteral(" xong nhưng không đăng ký được agent chạy nền: ") + reason);
 }
 
 } // namespace ovrel

@@ -1,6 +1,7 @@
 #include "OvrelHub/store/ModuleStore.h"
 
 #include "OvrelHub/modules/AppName.h"
+#include "OvrelHub/resident/ResidentErrorText.h"
 #include "OvrelHub/store/FileTree.h"
 #include "OvrelHub/store/InstallError.h"
 #include "OvrelHub/store/RunningInstanceTerminator.h"
@@ -22,7 +23,8 @@ ModuleStore::ModuleStore(Collaborators collaborators)
       m_resident(collaborators.resident), m_mainContext(collaborators.mainContext),
       m_installed(collaborators.state),
       m_completion({collaborators.state, collaborators.verifier, collaborators.resident,
-                    std::move(collaborators.moveBundle), std::move(collaborators.macOSVersion)}),
+                    std::move(collaborators.moveBundle), std::move(collaborators.macOSVersion),
+                    BundleSwap::Replaced::keepForDiscard}),
       m_swap(collaborators.state.paths(), BundleMover::standard()),
       m_verifier(collaborators.verifier), m_settings(collaborators.state.paths()) {
     m_worker.setMaxThreadCount(1);
@@ -73,7 +75,15 @@ std::optional<FileLock> ModuleStore::lockAcrossProcesses() const {
 
 ModuleManifest ModuleStore::completeInstall(const QString& id, const QString& bundle,
                                             const std::optional<QString>& version) {
-    return m_completion.complete(id, bundle, version);
+    ModuleManifest manifest = m_completion.complete(id, bundle, version);
+    // The replaced bundle goes in a task of its own, after the install has
+    // returned, under the same lock as every change of the module tree; the
+    // worker runs it before any operation submitted later.
+    m_worker.start([this, id] {
+        const std::optional<FileLock> exclusive = lockAcrossProcesses();
+        m_swap.settleLeftOverBackup(id);
+    });
+    return manifest;
 }
 
 void ModuleStore::unregisterReplacedAgent(const QString& id) {
@@ -84,6 +94,26 @@ void ModuleStore::unregisterReplacedAgent(const QString& id) {
         m_resident->unregisterModule(id);
     } catch (...) {
         // A later install or the resident reconciliation registers it again.
+    }
+}
+
+void ModuleStore::reregisterReplacedAgent(const QString& id) {
+    if (!m_resident)
+        return;
+    // The installed version stays: it runs in the background again if it should.
+    const std::optional<ModuleManifest> manifest = m_installed.manifest(id);
+    const ModulesState state = m_state.load();
+    const auto entry = state.installed.find(id);
+    if (!manifest || manifest->mode() != ModuleMode::resident || entry == state.installed.end() ||
+        !entry->second.residentEnabled)
+        return;
+    try {
+        m_resident->registerModule(id, paths().bundle(id, entry->second.appName));
+    } catch (...) {
+        SystemLog::write(QStringLiteral("Ovrel: cài module ") + id +
+                         QStringLiteral(" lỗi và không đăng ký lại được agent chạy nền của bản "
+                                        "đang cài: ") +
+                         ResidentErrorText::current());
     }
 }
 
@@ -101,6 +131,15 @@ ModuleManifest ModuleStore::installLocalNow(const QString& id, const QString& bu
     if (!ModulePaths::isValidModuleId(id))
         throw InstallError::invalidId();
     unregisterReplacedAgent(id);
+    try {
+        return installLocalStaged(id, bundlePath);
+    } catch (...) {
+        reregisterReplacedAgent(id);
+        throw;
+    }
+}
+
+ModuleManifest ModuleStore::installLocalStaged(const QString& id, const QString& bundlePath) {
     const QString workDirectory = newWorkDirectory();
     const auto removeWorkDirectory = qScopeGuard([&] { FileTree::remove(workDirectory); });
 

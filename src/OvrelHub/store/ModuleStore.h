@@ -62,6 +62,11 @@ public:
 
     const ModulePaths& paths() const { return m_state.paths(); }
 
+    // Waits until every submitted operation and the clean-up that follows an
+    // install (the replaced bundle's removal) are done: for a process that
+    // ends after one install. Not from the main thread while an uninstall runs.
+    void waitUntilIdle() { m_worker.waitForDone(); }
+
     // The installed modules (see InstalledModules).
     QFuture<std::optional<ModuleManifest>> manifest(const QString& id);
     QFuture<QList<InstalledPair>> installedManifests();
@@ -95,8 +100,11 @@ private:
     ModuleManifest completeInstall(const QString& id, const QString& bundle,
                                    const std::optional<QString>& version);
     void unregisterReplacedAgent(const QString& id);
+    // After a failed install: the installed version's agent comes back.
+    void reregisterReplacedAgent(const QString& id);
     QString newWorkDirectory() const;
     ModuleManifest installLocalNow(const QString& id, const QString& bundlePath);
+    ModuleManifest installLocalStaged(const QString& id, const QString& bundlePath);
     void uninstallNow(const QString& id, bool keepSettings);
     // Takes the directory out of Modules/ in one rename, then deletes it.
     void removeModuleDirectory(const QString& directory) const;

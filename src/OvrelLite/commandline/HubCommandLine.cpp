@@ -46,6 +46,17 @@ std::optional<QString> argumentCountError(const HubCommand& command, qsizetype c
     return QStringLiteral("usage: ovrel-lite ") + commandUse(command);
 }
 
+// The options of a hub start, by name; none for another name.
+bool* hubOption(Parsed& parsed, const QString& name) {
+    if (name == QLatin1String("exit-when-ready"))
+        return &parsed.exitWhenReady;
+    if (name == QLatin1String("exit-when-modules-shown"))
+        return &parsed.exitWhenModulesShown;
+    if (name == QLatin1String("exit-when-menu-drawn"))
+        return &parsed.exitWhenMenuDrawn;
+    return nullptr;
+}
+
 } // namespace
 
 Parsed HubCommandLine::parse(const QStringList& arguments, const QString& workingDirectory) {
@@ -63,8 +74,8 @@ Parsed HubCommandLine::parse(const QStringList& arguments, const QString& workin
         }
         if (isOption(argument)) {
             const QString name = argument.mid(2);
-            if (name == QLatin1String("exit-when-ready") && !command) {
-                parsed.exitWhenReady = true;
+            if (bool* option = hubOption(parsed, name); option && !command) {
+                *option = true;
                 continue;
             }
             const HubCommand* named = HubCommands::named(name);
@@ -73,7 +84,8 @@ Parsed HubCommandLine::parse(const QStringList& arguments, const QString& workin
             if (command)
                 return usageError(QStringLiteral("one command at a time: --") + command->name +
                                   QStringLiteral(" and ") + argument);
-            if (parsed.exitWhenReady || !parsed.urls.isEmpty())
+            if (parsed.exitWhenReady || parsed.exitWhenModulesShown || parsed.exitWhenMenuDrawn ||
+                !parsed.urls.isEmpty())
                 return usageError(argument + QStringLiteral(" cannot be combined with starting "
                                                             "the hub"));
             command = named;
@@ -109,6 +121,9 @@ QString HubCommandLine::usage() {
                 command.summary + QLatin1Char('\n');
     text += QStringLiteral("\nOptions:\n"
                            "  --exit-when-ready  quit once the status menu is ready\n"
+                           "  --exit-when-modules-shown  quit once it holds the installed "
+                           "modules\n"
+                           "  --exit-when-menu-drawn     quit once it was opened and drawn\n"
                            "  -h, --help         show this text\n"
                            "  -v, --version      show the version\n"
                            "\nExit status: 0 success, 1 the command failed, 2 a wrong command "

@@ -23,6 +23,8 @@ public:
         CommandInvocation invocation;        // for command
         QList<QUrl> urls;                    // for startHub: "ovrel-lite:" URLs to open
         bool exitWhenReady = false;          // for startHub
+        bool exitWhenModulesShown = false;   // for startHub (start-up measurements)
+        bool exitWhenMenuDrawn = false;      // for startHub (start-up measurements)
         QString error;                       // for usageError
     };
 

@@ -7,19 +7,21 @@
 
 namespace ovrel::BundleIcon {
 
-QImage image(const QString& bundlePath, int maxSide) {
-    const auto plist = BoundedFile::read(bundlePath + QStringLiteral("/Contents/Info.plist"),
-                                         BundleInfo::kMaxBytes);
-    if (plist.status != BoundedFile::ReadResult::Status::ok)
-        return {};
-    const auto info = BundleInfo::parse(plist.bytes);
+QString file(const QString& bundlePath) {
+    const auto info = BundleInfo::read(bundlePath);
     if (!info || info->iconFile.isEmpty())
         return {};
-    QString file = info->iconFile;
-    if (QFileInfo(file).suffix().isEmpty())
-        file += QStringLiteral(".png");
-    const auto bytes = BoundedFile::read(bundlePath + QStringLiteral("/Contents/Resources/") + file,
-                                         kMaxIconBytes);
+    QString name = info->iconFile;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".png");
+    return bundlePath + QStringLiteral("/Contents/Resources/") + name;
+}
+
+QImage image(const QString& bundlePath, int maxSide) {
+    const QString path = file(bundlePath);
+    if (path.isEmpty())
+        return {};
+    const auto bytes = BoundedFile::read(path, kMaxIconBytes);
     if (bytes.status != BoundedFile::ReadResult::Status::ok)
         return {};
     QImage image = QImage::fromData(bytes.bytes);

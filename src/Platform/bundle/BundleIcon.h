@@ -11,6 +11,10 @@ namespace BundleIcon {
 
 constexpr qint64 kMaxIconBytes = 8 * 1024 * 1024;
 
+// Contents/Resources/<CFBundleIconFile> (".png" added when it has no
+// extension); empty when the bundle declares none. Not checked to exist.
+QString file(const QString& bundlePath);
+
 // Null when the bundle declares no readable icon; never larger than maxSide.
 QImage image(const QString& bundlePath, int maxSide = 256);
 

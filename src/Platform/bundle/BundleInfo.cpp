@@ -1,6 +1,7 @@
 #include "Platform/bundle/BundleInfo.h"
 
 #include "Platform/codesign/BundleLayout.h"
+#include "Platform/files/BoundedFile.h"
 #include "Platform/plist/PlistCodec.h"
 
 #include <QVariantMap>
@@ -30,6 +31,14 @@ std::optional<BundleInfo> BundleInfo::parseDeclared(const QByteArray& plist) {
     if (icon.metaType().id() == QMetaType::QString && isPlainFileName(icon.toString()))
         info.iconFile = icon.toString();
     return info;
+}
+
+std::optional<BundleInfo> BundleInfo::read(const QString& bundlePath) {
+    const auto file =
+        BoundedFile::read(bundlePath + QStringLiteral("/Contents/Info.plist"), kMaxBytes);
+    if (file.status != BoundedFile::ReadResult::Status::ok)
+        return std::nullopt;
+    return parse(file.bytes);
 }
 
 QString BundleInfo::executablePath() const {

@@ -18,6 +18,9 @@ struct BundleInfo {
     // Nothing when the bytes are not a dictionary property list or name no
     // usable executable.
     static std::optional<BundleInfo> parse(const QByteArray& plist);
+    // parse() of <bundle>/Contents/Info.plist; nothing when it cannot be read
+    // or is larger than kMaxBytes.
+    static std::optional<BundleInfo> read(const QString& bundlePath);
 
     // The keys as declared: nothing only when the bytes are not a dictionary
     // property list; `executable` is the CFBundleExecutable string, whatever

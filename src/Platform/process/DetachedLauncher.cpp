@@ -38,8 +38,12 @@ struct Plan {
     int descriptorLimit = 1024;
 };
 
-Plan makePlan(const QString& executable, const QStringList& arguments) {
+Plan makePlan(const QString& executable, const QStringList& arguments,
+              const QStringList& extraEnvironment = {}) {
     Plan plan;
+    QList<QByteArray> extra;
+    for (const QString& variable : extraEnvironment)
+        extra.append(variable.toLocal8Bit());
     plan.path = QFile::encodeName(executable);
     plan.argumentBytes.push_back(plan.path);
     for (const QString& argument : arguments)
@@ -49,9 +53,13 @@ Plan makePlan(const QString& executable, const QStringList& arguments) {
         bool callerOnly = false;
         for (const QByteArrayView prefix : kCallerOnlyVariables)
             callerOnly = callerOnly || variable.startsWith(prefix);
+        for (const QByteArray& given : extra)
+            callerOnly = callerOnly || variable.startsWith(given.left(given.indexOf('=') + 1));
         if (!callerOnly)
             plan.environmentBytes.emplace_back(variable.toByteArray());
     }
+    for (const QByteArray& given : extra)
+        plan.environmentBytes.push_back(given);
     for (QByteArray& bytes : plan.argumentBytes)
         plan.argv.push_back(bytes.data());
     plan.argv.push_back(nullptr);
@@ -122,36 +130,13 @@ void closeFrom(int first, int limit) {
     ::_exit(0);
 }
 
-} // namespace
-
-Outcome launch(const QString& executable, const QStringList& arguments) {
-    const Plan plan = makePlan(executable, arguments);
-    int channel[2];
-    if (::pipe2(channel, O_CLOEXEC) != 0)
-        return {0, errno};
-    const pid_t intermediate = ::fork();
-    if (intermediate < 0) {
-        const int error = errno;
-        ::close(channel[0]);
-        ::close(channel[1]);
-        return {0, error};
-    }
-    if (intermediate == 0) {
-        ::close(channel[0]);
-        detach(plan, channel[1]);
-    }
-    ::close(channel[1]);
-    while (::waitpid(intermediate, nullptr, 0) < 0 && errno == EINTR) {
-    }
-
-    // The channel closes when the program has been executed (close-on-exec)
-    // or has given up after reporting why.
-    Outcome outcome;
+// Reads the children's reports until the channel closes.
+void readReports(int fd, Outcome& outcome) {
     Report message{};
     size_t filled = 0;
     for (;;) {
         const ssize_t n =
-            ::read(channel[0], reinterpret_cast<char*>(&message) + filled, sizeof message - filled);
+            ::read(fd, reinterpret_cast<char*>(&message) + filled, sizeof message - filled);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -165,9 +150,73 @@ Outcome launch(const QString& executable, const QStringList& arguments) {
         else
             outcome.error = message.value ? message.value : ECHILD;
     }
-    ::close(channel[0]);
+}
+
+// Forks a child that runs `child(plan, reportFd)` and never returns; the
+// caller's side gets the child's pid and the reading end of the report
+// channel, or the errno of the failed step.
+template <class ChildBody> Outcome forkReporting(const Plan& plan, ChildBody child, int& reports) {
+    int channel[2];
+    if (::pipe2(channel, O_CLOEXEC) != 0)
+        return {0, errno};
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        const int error = errno;
+        ::close(channel[0]);
+        ::close(channel[1]);
+        return {0, error};
+    }
+    if (pid == 0) {
+        ::close(channel[0]);
+        child(plan, channel[1]);
+    }
+    ::close(channel[1]);
+    reports = channel[0];
+    return {pid, 0};
+}
+
+void reap(pid_t pid) {
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+}
+
+} // namespace
+
+Outcome launch(const QString& executable, const QStringList& arguments) {
+    int reports = -1;
+    const Outcome intermediate = forkReporting(makePlan(executable, arguments), detach, reports);
+    if (!intermediate.started())
+        return intermediate;
+    reap(pid_t(intermediate.pid));
+
+    // The channel closes when the program has been executed (close-on-exec)
+    // or has given up after reporting why.
+    Outcome outcome;
+    readReports(reports, outcome);
+    ::close(reports);
     if (outcome.error == 0 && outcome.pid <= 0)
         outcome.error = ECHILD; // the intermediate child died before reporting
+    return outcome;
+}
+
+Outcome launchChild(const QString& executable, const QStringList& arguments,
+                    const QStringList& extraEnvironment) {
+    int reports = -1;
+    const auto inOwnSession = [](const Plan& plan, int reportFd) {
+        ::setsid();
+        becomeProgram(plan, reportFd);
+    };
+    Outcome outcome =
+        forkReporting(makePlan(executable, arguments, extraEnvironment), inOwnSession, reports);
+    if (!outcome.started())
+        return outcome;
+    readReports(reports, outcome);
+    ::close(reports);
+    if (outcome.error != 0) {
+        // The child gave up before executing the program: reap it.
+        reap(pid_t(outcome.pid));
+        outcome.pid = 0;
+    }
     return outcome;
 }
 

@@ -21,6 +21,12 @@ struct Outcome {
 
 Outcome launch(const QString& executable, const QStringList& arguments = {});
 
+// The same start, but the program stays this process's child (in a session
+// of its own), so the caller learns its exit status with waitid() and must
+// reap it. extraEnvironment ("NAME=value") replaces or adds variables.
+Outcome launchChild(const QString& executable, const QStringList& arguments = {},
+                    const QStringList& extraEnvironment = {});
+
 } // namespace DetachedLauncher
 
 } // namespace ovrel

@@ -137,6 +137,13 @@ TEST_F(ModuleStoreTest, InstallOverAnInstalledModuleStopsItsAgentFirst) {
     test::await(store.installLocal("clock", picked(version("1.1.0"), "v2")));
     EXPECT_EQ(resident.recorded(), QStringList{"unregister clock"});
     EXPECT_EQ(state.load().installed.at("clock").version, "1.1.0");
+    // The replaced bundle is removed after the install returned, before the
+    // store is idle again.
+    store.waitUntilIdle();
+    EXPECT_FALSE(backupExists("clock"));
+    EXPECT_EQ(test::readFile(paths.bundle("clock", "Clock.app") + "/Contents/MacOS/clock"),
+              "\x7f"
+              "ELF clock 1.1.0");
 }
 
 TEST_F(ModuleStoreTest, OperationsRunOneAtATimeOnTheWorkerInSubmissionOrder) {
@@ -230,4 +237,34 @@ TEST_F(ModuleStoreTest, UninstallEndsRunningInstancesBeforeDeletingTheBundle) {
     EXPECT_TRUE(
         log.contains("Ovrel: gỡ module clock — 1 tiến trình đang chạy, gửi terminate lịch sự"));
     EXPECT_FALSE(FileTree::exists(paths.moduleDir("clock")));
+}
+
+TEST_F(ModuleStoreTest, AFailedUpdateOfAResidentModuleRegistersTheInstalledVersionAgain) {
+    test::TestBundle resident1 = version("1.0.0");
+    resident1.extraManifestKeys = {{"mode", "resident"}};
+    test::await(store.installLocal("clock", picked(resident1, "v1")));
+    test::TestBundle foreign = version("1.1.0");
+    foreign.manifest = test::manifestBytes("alarm");
+    EXPECT_TRUE(installFailure("clock", picked(foreign, "v2")));
+    const QString bundle = paths.bundle("clock", "Clock.app");
+    EXPECT_EQ(resident.recorded(), (QStringList{"register clock " + bundle, "unregister clock",
+                                                "register clock " + bundle}));
+
+    // Switched off by the user: it stays off after a failed update.
+    state.update(
+        [](ModulesState& modules) { modules.installed.at("clock").residentEnabled = false; });
+    resident.failRegister = true;
+    EXPECT_TRUE(installFailure("clock", picked(foreign, "v3")));
+    EXPECT_EQ(resident.recorded().size(), 4);
+}
+
+TEST_F(ModuleStoreTest, AFailedReRegistrationIsLogged) {
+    test::TestBundle resident1 = version("1.0.0");
+    resident1.extraManifestKeys = {{"mode", "resident"}};
+    test::await(store.installLocal("clock", picked(resident1, "v1")));
+    resident.failRegister = true;
+    SystemLogCapture log;
+    EXPECT_TRUE(installFailure("clock", dir.file("nowhere/Clock.app")));
+    EXPECT_TRUE(log.contains("Ovrel: cài module clock lỗi và không đăng ký lại được agent chạy nền "
+                             "của bản đang cài: bootstrap failed (5)"));
 }
