@@ -52,7 +52,7 @@ HubController& LiteAppDelegate::hub() {
 }
 
 void LiteAppDelegate::applicationWillFinishLaunching() {
-    hub();
+    hub().willFinishLaunching();
 }
 
 void LiteAppDelegate::writeLaunchTrace() {

@@ -4,34 +4,29 @@
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/store/ModuleStore.h"
 #include "OvrelHub/store/StoreModel.h"
-#include "OvrelModuleKit/manifest/ModuleManifest.h"
-#include "OvrelModuleKit/paths/ModulePaths.h"
 
-#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 namespace ovrel {
 
-QString installBundleFromDisk(ModuleStore& store, ModuleStateStore& state,
-                              const QString& bundlePath) {
-    const QString bundle = QDir(bundlePath).absolutePath();
-    const auto data = ModuleManifest::readData(bundle);
-    const QJsonObject manifest = data ? QJsonDocument::fromJson(*data).object() : QJsonObject();
-    const QString id = manifest.value(QStringLiteral("id")).toString();
-    if (id.isEmpty())
-        return QStringLiteral("cannot read the manifest of ") + bundle;
-    try {
-        QFuture<ModuleManifest> installed = store.installLocal(id, bundle);
-        installed.waitForFinished();
-        assignDefaultHotkeys(state, id, installed.result());
-    } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
-    }
-    // The replaced bundle is removed after the install returned: let that
-    // finish before the process ends.
-    store.waitUntilIdle();
-    return {};
+std::optional<QString> manifestIdOf(const QString& bundlePath) {
+    const auto data = ModuleManifest::readData(bundlePath);
+    if (!data)
+        return std::nullopt;
+    const QJsonValue id = QJsonDocument::fromJson(*data).object().value(QStringLiteral("id"));
+    if (!id.isString() || id.toString().isEmpty())
+        return std::nullopt;
+    return id.toString();
+}
+
+QFuture<ModuleManifest> installBundleFromDisk(ModuleStore& store, ModuleStateStore& state,
+                                              const QString& id, const QString& bundlePath) {
+    // The shortcut step runs where the install finished, off the main thread.
+    return store.installLocal(id, bundlePath).then([&state, id](const ModuleManifest& installed) {
+        assignDefaultHotkeys(state, id, installed);
+        return installed;
+    });
 }
 
 void assignDefaultHotkeys(ModuleStateStore& state, const QString& id,

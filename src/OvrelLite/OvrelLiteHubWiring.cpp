@@ -1,5 +1,6 @@
 #include "OvrelLite/OvrelLiteHubWiring.h"
 
+#include "OvrelHub/account/AccountServices.h"
 #include "OvrelLite/LiteAppDelegate.h"
 
 namespace ovrel {
@@ -12,8 +13,16 @@ OvrelLiteHubWiring::make(std::function<void()> onMenuNeedsRebuild,
         if (LiteAppDelegate* delegate = LiteAppDelegate::shared())
             delegate->resetStatusImage();
     };
-    return std::make_unique<HubController>(noEditionPage, resetStatusImage,
-                                           std::move(onMenuNeedsRebuild), collaborators);
+    auto hub = std::make_unique<HubController>(noEditionPage, resetStatusImage,
+                                               std::move(onMenuNeedsRebuild), collaborators);
+    hub->setSignInCallbackHandler(signInCallbackHandler());
+    return hub;
+}
+
+std::function<void(const QUrl&)> OvrelLiteHubWiring::signInCallbackHandler() {
+    return [](const QUrl& url) {
+        AccountServices::shared().handleOpenedURL(url.toString(QUrl::FullyEncoded));
+    };
 }
 
 } // namespace ovrel

@@ -2,6 +2,7 @@
 
 #include "OvrelHub/shell/HubController.h"
 
+#include <QUrl>
 #include <functional>
 #include <memory>
 
@@ -13,6 +14,10 @@ class OvrelLiteHubWiring {
 public:
     static std::unique_ptr<HubController> make(std::function<void()> onMenuNeedsRebuild,
                                                HubController::Collaborators collaborators);
+
+    // Where "ovrel-lite://auth?..." sign-in callbacks go: the account
+    // service's callback handler plugs in here.
+    static std::function<void(const QUrl&)> signInCallbackHandler();
 };
 
 } // namespace ovrel

@@ -35,24 +35,31 @@ ModuleHotkeyEditor::Decision ModuleHotkeyEditor::record(const QString& moduleId,
     const std::vector<Hotkey> reserved = m_reserved ? m_reserved() : std::vector<Hotkey>{};
     // The check and the write happen under one hold of the lock, so two
     // recordings cannot both take the same combination.
-    const std::optional<HotkeyHolder> holder =
-        m_state.withLock([&](const ModuleStateStore::Locked& locked) {
-            ModulesState state = locked.read();
-            ModuleHotkeyConflict::ModuleHotkeys everyone;
-            for (const auto& [id, module] : state.installed)
-                everyone[id] = module.hotkeys;
-            auto found = ModuleHotkeyConflict::holder(
-                hotkey, reserved, everyone, ModuleHotkeyConflict::CommandRef{moduleId, command});
-            if (found)
-                return found;
-            auto entry = state.installed.find(moduleId);
-            if (entry != state.installed.end()) {
-                entry->second.hotkeys[command] = hotkey;
-                entry->second.clearedHotkeys.erase(command);
-                locked.writeLocked(state);
-            }
-            return found;
-        });
+    struct Outcome {
+        bool installed = true;
+        std::optional<HotkeyHolder> holder;
+    };
+    const Outcome outcome = m_state.withLock([&](const ModuleStateStore::Locked& locked) {
+        ModulesState state = locked.read();
+        auto entry = state.installed.find(moduleId);
+        // Nothing would be stored: saying "accepted" would be a lie.
+        if (entry == state.installed.end())
+            return Outcome{false, std::nullopt};
+        ModuleHotkeyConflict::ModuleHotkeys everyone;
+        for (const auto& [id, module] : state.installed)
+            everyone[id] = module.hotkeys;
+        auto found = ModuleHotkeyConflict::holder(
+            hotkey, reserved, everyone, ModuleHotkeyConflict::CommandRef{moduleId, command});
+        if (found)
+            return Outcome{true, found};
+        entry->second.hotkeys[command] = hotkey;
+        entry->second.clearedHotkeys.erase(command);
+        locked.writeLocked(state);
+        return Outcome{true, std::nullopt};
+    });
+    if (!outcome.installed)
+        return {false, Loc::t(LocKey::appsNotInstalled, language)};
+    const std::optional<HotkeyHolder>& holder = outcome.holder;
     if (!holder) {
         m_center.post(QString::fromLatin1(ovrelModulesChanged));
         return {true, {}};
@@ -66,14 +73,18 @@ ModuleHotkeyEditor::Decision ModuleHotkeyEditor::record(const QString& moduleId,
 }
 
 void ModuleHotkeyEditor::remove(const QString& moduleId, const QString& command) {
-    m_state.update([&](ModulesState& state) {
+    const bool removed = m_state.withLock([&](const ModuleStateStore::Locked& locked) {
+        ModulesState state = locked.read();
         auto entry = state.installed.find(moduleId);
         if (entry == state.installed.end())
-            return;
+            return false;
         entry->second.hotkeys.erase(command);
         entry->second.clearedHotkeys.insert(command);
+        locked.writeLocked(state);
+        return true;
     });
-    m_center.post(QString::fromLatin1(ovrelModulesChanged));
+    if (removed)
+        m_center.post(QString::fromLatin1(ovrelModulesChanged));
 }
 
 } // namespace ovrel

@@ -28,8 +28,10 @@ public:
     ModuleHotkeyEditor(ModuleStateStore& state, NotificationCenter& center,
                        ManifestLookup manifestFor, ReservedHotkeys reserved);
 
+    // Refused for a module that has no state entry (nothing could be stored).
     Decision record(const QString& moduleId, const QString& command, const Hotkey& hotkey,
                     AppLanguage language);
+    // Announces a change only when a module's entry was changed.
     void remove(const QString& moduleId, const QString& command);
 
 private:

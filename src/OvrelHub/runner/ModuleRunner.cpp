@@ -96,41 +96,52 @@ std::optional<QString> ModuleRunner::installedBundle(const QString& moduleId,
 
 void ModuleRunner::send(const QString& command, const std::optional<QString>& argument,
                         const QString& moduleId) {
+    sendReporting(command, argument, moduleId);
+}
+
+std::optional<ModuleSendRefusal> ModuleRunner::sendReporting(const QString& command,
+                                                             const std::optional<QString>& argument,
+                                                             const QString& moduleId) {
+    using Kind = ModuleSendRefusal::Kind;
     if (!ModulePaths::isValidModuleId(moduleId))
-        return;
+        return ModuleSendRefusal{Kind::notInstalled, std::nullopt, {}};
     const ModulesState state = m_state.load();
     const auto entry = state.installed.find(moduleId);
     if (entry == state.installed.end())
-        return;
+        return ModuleSendRefusal{Kind::notInstalled, std::nullopt, {}};
     const QString appName = entry->second.appName;
     const std::optional<QString> bundle = installedBundle(moduleId, appName);
     if (!bundle)
-        return;
+        return ModuleSendRefusal{Kind::notInstalled, std::nullopt, {}};
 
     const std::optional<QByteArray> manifest = ModuleManifest::readData(*bundle);
     const QString current = m_hooks.systemVersion();
     if (const std::optional<ModuleLaunchBlock> block = launchBlock(manifest, moduleId, current)) {
-        SystemLog::write(blockLogLine(moduleId, *block, current));
+        const QString line = blockLogLine(moduleId, *block, current);
+        SystemLog::write(line);
         showBlockedAlert(moduleId, *block);
-        return;
+        return ModuleSendRefusal{Kind::launchBlocked, block, line};
     }
 
     if (!verifySigned(moduleId, appName)) {
-        SystemLog::write(ModuleRunnerLog::signatureFailed(moduleId));
-        return;
+        const QString line = ModuleRunnerLog::signatureFailed(moduleId);
+        SystemLog::write(line);
+        return ModuleSendRefusal{Kind::signatureFailed, std::nullopt, line};
     }
 
-    if (!writeInbox(command, argument, moduleId))
-        return;
+    if (const std::optional<QString> line = writeInbox(command, argument, moduleId))
+        return ModuleSendRefusal{Kind::inboxNotWritten, std::nullopt, *line};
     deliver(moduleId, *bundle);
+    return std::nullopt;
 }
 
-bool ModuleRunner::writeInbox(const QString& command, const std::optional<QString>& argument,
-                              const QString& moduleId) {
+std::optional<QString> ModuleRunner::writeInbox(const QString& command,
+                                                const std::optional<QString>& argument,
+                                                const QString& moduleId) {
     QString reason;
     try {
         ModuleInbox(m_paths, moduleId).write(command, argument, std::chrono::system_clock::now());
-        return true;
+        return std::nullopt;
     } catch (const FileError& error) {
         reason = error.description();
     } catch (const JsonEncodingError& error) {
@@ -138,8 +149,9 @@ bool ModuleRunner::writeInbox(const QString& command, const std::optional<QStrin
     } catch (const std::exception& error) {
         reason = QString::fromUtf8(error.what());
     }
-    SystemLog::write(ModuleRunnerLog::inboxNotWritten(moduleId, reason));
-    return false;
+    const QString line = ModuleRunnerLog::inboxNotWritten(moduleId, reason);
+    SystemLog::write(line);
+    return line;
 }
 
 void ModuleRunner::deliver(const QString& moduleId, const QString& bundle) {

@@ -4,6 +4,7 @@
 #include "OvrelHub/runner/ModuleCommandRef.h"
 #include "OvrelHub/runner/ModuleDelivery.h"
 #include "OvrelHub/runner/ModuleLaunchBlock.h"
+#include "OvrelHub/runner/ModuleSendRefusal.h"
 #include "OvrelHub/runner/VerifiedBundleCache.h"
 #include "OvrelModuleKit/paths/ModulePaths.h"
 
@@ -47,6 +48,12 @@ public:
     // safe from any thread.
     void send(const QString& command, const std::optional<QString>& argument,
               const QString& moduleId) override;
+    // send(), telling why the command was not handed over; none when it was
+    // (the module was then started or notified; a start that fails later is
+    // only logged).
+    std::optional<ModuleSendRefusal> sendReporting(const QString& command,
+                                                   const std::optional<QString>& argument,
+                                                   const QString& moduleId);
 
     // Whether the installed bundle's signature holds, checked once per bundle
     // stamp in this process. False without a stamp (no main executable or no
@@ -79,8 +86,10 @@ private:
     // The bundle of an installed module, when id and bundle name cannot leave
     // the module's directory.
     std::optional<QString> installedBundle(const QString& moduleId, const QString& appName) const;
-    bool writeInbox(const QString& command, const std::optional<QString>& argument,
-                    const QString& moduleId);
+    // The log line when the inbox could not be written.
+    std::optional<QString> writeInbox(const QString& command,
+                                      const std::optional<QString>& argument,
+                                      const QString& moduleId);
     void deliver(const QString& moduleId, const QString& bundle);
 
     ModulePaths m_paths;

@@ -11,6 +11,7 @@
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/shell/ServiceEndpoints.h"
 #include "OvrelModuleKit/inbox/ModuleHostState.h"
+#include "Platform/desktop/UrlSchemeHandler.h"
 #include "Platform/files/FileError.h"
 #include "Platform/process/Workspace.h"
 #include "Platform/system/SystemLog.h"
@@ -28,7 +29,8 @@ HubController::HubController(EditionProvider edition, std::function<void()> onSe
       m_settings(collaborators.settings), m_workspace(collaborators.workspace),
       m_paths(std::move(collaborators.paths)), m_stateStore(collaborators.stateStore),
       m_installedManifests(std::move(collaborators.installedManifests)),
-      m_runnerSource(std::move(collaborators.runner)), m_resident(collaborators.resident) {
+      m_runnerSource(std::move(collaborators.runner)), m_resident(collaborators.resident),
+      m_urlSchemeHandler(collaborators.urlSchemeHandler) {
     HubSettings* settings = &m_settings;
     HubLanguage::setProvider([settings] { return settings->appLanguage(); });
     SessionLostNotifier::onStatusChanged() = m_onSessionStatusChanged;
@@ -37,6 +39,32 @@ HubController::HubController(EditionProvider edition, std::function<void()> onSe
 void HubController::requestMenuRebuild() const {
     if (m_onMenuNeedsRebuild)
         m_onMenuNeedsRebuild();
+}
+
+void HubController::willFinishLaunching() {
+    if (!m_urlSchemeHandler)
+        return;
+    QPointer<HubController> self(this);
+    m_urlSchemeHandler->setUrlHandler([self](const QUrl& url) {
+        if (self)
+            self->handleGetURL(url);
+    });
+}
+
+void HubController::handleGetURL(const QUrl& url) {
+    // Only the address goes into the log: a query may carry a sign-in code.
+    const QString shown = url.toString(QUrl::RemoveQuery | QUrl::RemoveFragment |
+                                       QUrl::RemoveUserInfo | QUrl::FullyEncoded);
+    if (url.host() == QLatin1String("auth")) {
+        if (m_onSignInCallback) {
+            m_onSignInCallback(url);
+            return;
+        }
+        SystemLog::write(QStringLiteral("Ovrel: nhận callback đăng nhập ") + shown +
+                         QStringLiteral(" nhưng chưa có dịch vụ đăng nhập — bỏ qua"));
+        return;
+    }
+    SystemLog::write(QStringLiteral("Ovrel: nhận URL không xử lý: ") + shown);
 }
 
 void HubController::didFinishLaunching() {
@@ -145,6 +173,15 @@ void HubController::menuWillOpen(QMenu* menu) {
                                   if (self)
                                       self->runModuleCommand(ref);
                               });
+}
+
+StatusMenuModel HubController::dynamicMenuItems() {
+    QPointer<HubController> self(this);
+    return DynamicMenuSections::items(m_model.dynamicMenuSources, HubLanguage::current(), m_paths,
+                                      m_workspace, [self](const ModuleCommandRef& ref) {
+                                          if (self)
+                                              self->runModuleCommand(ref);
+                                      });
 }
 
 void HubController::closeHostedMenu() {

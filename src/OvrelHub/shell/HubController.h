@@ -23,7 +23,7 @@ namespace ovrel {
 class HubSettings;
 class ModuleStateStore;
 class ResidentModuleService;
-
+class UrlSchemeHandler;
 class Workspace;
 
 // Owns what the status menu is drawn from (the module model, the newest hub
@@ -45,14 +45,26 @@ public:
         std::function<ModuleCommandSending*()> runner = {}; // taken when launch finishes
         ResidentModuleService* resident = nullptr;          // none: agents are not reconciled
         std::function<void()> runModuleUpdater = {};        // with every version check
+        UrlSchemeHandler* urlSchemeHandler = nullptr;       // "ovrel-lite:" links; none: ignored
     };
 
     HubController(EditionProvider edition, std::function<void()> onSessionStatusChanged,
                   std::function<void()> onMenuNeedsRebuild, Collaborators collaborators);
 
+    // Takes the "ovrel-lite:" URLs the desktop opens with the hub (handleGetURL).
+    void willFinishLaunching();
     // Launch work: takes the runner, refreshes the module model and brings the
     // background agents in line with the installed modules.
     void didFinishLaunching();
+
+    // A URL of the hub's scheme: "auth" URLs (the sign-in callback) go to the
+    // sign-in handler, others are logged and dropped.
+    void handleGetURL(const QUrl& url);
+    // Where sign-in callbacks go (the account service's handleCallback); without
+    // one they are logged and dropped.
+    void setSignInCallbackHandler(std::function<void(const QUrl&)> handler) {
+        m_onSignInCallback = std::move(handler);
+    }
     // Publishes the host state, re-reads quick access, then rebuilds the
     // module model off the main thread and asks for a menu rebuild.
     void refreshModuleMenu();
@@ -65,6 +77,8 @@ public:
     // Also records where dynamic module menus go (dynamicInsertAfter).
     StatusMenuModel platformMenuItems();
     const QString& dynamicInsertAfter() const { return m_dynamicInsertAfter; }
+    // The sections running modules publish, as the next opening inserts them.
+    StatusMenuModel dynamicMenuItems();
 
     const ModuleMenuModel& moduleModel() const { return m_model; }
     void setModuleModel(ModuleMenuModel model) {
@@ -129,6 +143,8 @@ private:
     std::function<ModuleCommandSending*()> m_runnerSource;
     ModuleCommandSending* m_runner = nullptr;
     ResidentModuleService* m_resident;
+    UrlSchemeHandler* m_urlSchemeHandler;
+    std::function<void(const QUrl&)> m_onSignInCallback;
 
     ModuleMenuModel m_model;
     quint64 m_modelGeneration = 0;

@@ -45,6 +45,8 @@ ModuleManifest InstallCompletion::complete(const QString& id, const QString& bun
 ModuleManifest InstallCompletion::checkedManifest(const QString& id, const QString& bundle) const {
     try {
         m_verifier.verify(bundle, id);
+    } catch (const SignatureError& finding) {
+        throw InstallError::signatureRejected(finding);
     } catch (...) {
         throw InstallError::signatureRejected();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OvrelConfig/AppLanguage.h"
+#include "OvrelHub/signature/SignatureError.h"
 #include "OvrelHub/store/UnzipError.h"
 #include "OvrelModuleKit/manifest/ManifestError.h"
 
@@ -35,7 +36,9 @@ public:
     static InstallError macOSTooOld(QString requiredVersion);
     static InstallError invalidId() { return InstallError(Kind::invalidId); }
     static InstallError downloadFailed() { return InstallError(Kind::downloadFailed); }
-    static InstallError signatureRejected() { return InstallError(Kind::signatureRejected); }
+    // `finding` is what the verifier reported, kept for telling the user; the
+    // case itself carries no payload, so it plays no part in equality.
+    static InstallError signatureRejected(std::optional<SignatureError> finding = std::nullopt);
     static InstallError installFailed() { return InstallError(Kind::installFailed); }
 
     Kind kind() const { return m_kind; }
@@ -48,6 +51,8 @@ public:
     const QString& requiredVersion() const { return m_first; }
     // badManifest: the manifest's error.
     const std::optional<ManifestError>& manifestError() const { return m_manifest; }
+    // signatureRejected: the verifier's finding, when it gave one.
+    const std::optional<SignatureError>& signatureError() const { return m_signature; }
 
     // The case with its payload, for log lines: badManifest(idMismatch),
     // macOSTooOld("15.0"), checksumMismatch(expected: "…", actual: "…").
@@ -55,6 +60,11 @@ public:
     // What the store tells the user after "Install failed: ": the system
     // requirement for macOSTooOld, the generic failure text otherwise.
     QString reason(AppLanguage language) const;
+    // What went wrong in particular, for someone who can fix it: the
+    // signature status number and name, the manifest's fault and its field,
+    // the unpacker's refusal. Never a case name; empty when the reason says
+    // it all. In English, like the platform's own status texts.
+    QString detail() const;
 
     const char* what() const noexcept override { return m_what.c_str(); }
     bool operator==(const InstallError& other) const {
@@ -70,6 +80,7 @@ private:
     QString m_first;
     QString m_second;
     std::optional<ManifestError> m_manifest;
+    std::optional<SignatureError> m_signature;
     std::string m_what;
 };
 

@@ -108,4 +108,67 @@ QString ManifestError::description() const {
     return name(m_kind) + QLatin1Char('(') + quoted(m_payload) + QLatin1Char(')');
 }
 
+namespace {
+
+// What is wrong, in words; the payload (the field, key or value) follows.
+const char* problem(ManifestError::Kind kind) {
+    using Kind = ManifestError::Kind;
+    switch (kind) {
+    case Kind::missingRequiredLanguage:
+        return "a text lacks a required language (vi and en are required)";
+    case Kind::duplicateKey:
+        return "a setting key is used twice";
+    case Kind::duplicateCommand:
+        return "a menu command is declared twice";
+    case Kind::labelTooLong:
+        return "a text is too long";
+    case Kind::defaultOutOfRange:
+        return "a setting's default is outside its range";
+    case Kind::defaultNotInOptions:
+        return "a setting's default is not one of its options";
+    case Kind::emptyOptions:
+        return "a choice setting has no options";
+    case Kind::invalidMode:
+        return "the mode is neither onDemand nor resident";
+    case Kind::unknownSettingGroup:
+        return "a setting names a group that is not declared";
+    case Kind::duplicateSettingGroup:
+        return "a setting group is declared twice";
+    case Kind::insecureScreenshotURL:
+        return "a screenshot address is not https";
+    case Kind::duplicatePermission:
+        return "a permission is declared twice";
+    case Kind::invalidMinMacOS:
+        return "the minimum system version is not dotted numbers";
+    case Kind::invalidJSON:
+        return "it is missing or not a manifest object";
+    case Kind::idMismatch:
+        return "its id is not the module's id";
+    case Kind::tooManyMenuEntries:
+        return "it declares too many menu entries";
+    case Kind::tooManySettings:
+        return "it declares too many settings";
+    case Kind::summaryTooLong:
+        return "the summary is too long";
+    case Kind::tooManySettingGroups:
+        return "it declares too many setting groups";
+    case Kind::tooManyDynamicCommands:
+        return "it declares too many dynamic commands";
+    case Kind::descriptionTooLong:
+        return "the description is too long";
+    case Kind::tooManyScreenshots:
+        return "it lists too many screenshots";
+    }
+    return "";
+}
+
+} // namespace
+
+QString ManifestError::explanation() const {
+    const QString text = QString::fromLatin1(problem(m_kind));
+    if (!hasPayload(m_kind))
+        return text;
+    return text + QStringLiteral(": ") + quoted(m_payload);
+}
+
 } // namespace ovrel

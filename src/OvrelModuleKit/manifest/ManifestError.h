@@ -49,6 +49,9 @@ public:
     // The kind's name, with its payload quoted in parentheses when it has one:
     // labelTooLong("name"), idMismatch.
     QString description() const;
+    // The same for people who fix manifests, without the kind's name:
+    // a text is too long: "name".
+    QString explanation() const;
     const char* what() const noexcept override { return m_what.c_str(); }
 
     bool operator==(const ManifestError& other) const {

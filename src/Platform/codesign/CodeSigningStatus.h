@@ -23,6 +23,8 @@ constexpr OSStatus errSecCSReqFailed = -67050;
 
 // The platform's short explanation of a status ("unknown status" for others).
 QString describe(OSStatus status);
+// The status's constant name ("errSecCSReqFailed"); empty for others.
+QString name(OSStatus status);
 
 } // namespace CodeSigningStatus
 

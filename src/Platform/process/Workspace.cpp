@@ -74,7 +74,7 @@ std::optional<QString> DesktopWorkspace::applicationPath(const QString& bundleId
     const auto entry = DesktopEntry::find(bundleIdentifier);
     if (!entry)
         return std::nullopt;
-    return DesktopEntry::executable(*entry);
+    return DesktopEntry::installedLocation(*entry);
 }
 
 RunningApplications DesktopWorkspace::runningApplications(const QString& bundleIdentifier) {

@@ -27,7 +27,9 @@ public:
     virtual bool openURL(const QUrl& url) = 0;
     // Shows the file selected in the file manager (or at least its folder).
     virtual void revealInFileViewer(const QString& path) = 0;
-    // Where the application with this identifier is installed, if anywhere.
+    // Where the application with this identifier is installed, if anywhere
+    // (on Linux: its program, or its desktop entry when a launcher such as
+    // flatpak hides the program).
     virtual std::optional<QString> applicationPath(const QString& bundleIdentifier) = 0;
 
     // The running instances of the application, the longest-running first.

@@ -1,6 +1,7 @@
 #include "Platform/system/SystemLog.h"
 
 #include <QStringList>
+#include <atomic>
 #include <cstdio>
 #include <mutex>
 #include <syslog.h>
@@ -16,6 +17,7 @@ SystemLog::Hook& hook() {
     static SystemLog::Hook h;
     return h;
 }
+std::atomic<bool> echoToStandardError{true};
 } // namespace
 
 void SystemLog::write(const QString& line) {
@@ -23,7 +25,8 @@ void SystemLog::write(const QString& line) {
     std::call_once(opened, [] { ::openlog("Ovrel", LOG_PID, LOG_USER); });
     const QByteArray utf8 = line.toUtf8();
     ::syslog(LOG_NOTICE, "%s", utf8.constData());
-    std::fprintf(stderr, "%s\n", utf8.constData());
+    if (echoToStandardError)
+        std::fprintf(stderr, "%s\n", utf8.constData());
     Hook h;
     {
         std::lock_guard lock(hookMutex());
@@ -31,6 +34,10 @@ void SystemLog::write(const QString& line) {
     }
     if (h)
         h(line);
+}
+
+void SystemLog::setEchoToStandardError(bool echo) {
+    echoToStandardError = echo;
 }
 
 SystemLog::Hook SystemLog::setCaptureHook(Hook newHook) {

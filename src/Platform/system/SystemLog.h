@@ -16,6 +16,11 @@ public:
     // While a hook is installed every line is also handed to it (tests read
     // what a component logged). Returns the previous hook.
     static Hook setCaptureHook(Hook hook);
+
+    // Whether lines are also written to standard error (on by default). A
+    // command-line process turns it off: its standard error is the answer the
+    // user reads, and the lines still reach the journal.
+    static void setEchoToStandardError(bool echo);
 };
 
 // Collects the lines logged during its lifetime.

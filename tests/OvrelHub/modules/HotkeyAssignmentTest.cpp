@@ -145,3 +145,15 @@ TEST_F(EditorFixture, RemovingRecordsTheCommandAsCleared) {
     EXPECT_TRUE(clock.clearedHotkeys.count("alarm"));
     EXPECT_EQ(posted, 1);
 }
+
+TEST_F(EditorFixture, AModuleWithoutAStateEntryGetsNoShortcutAndNoChangeIsAnnounced) {
+    const ModulesState before = store.load();
+    const auto decision =
+        editor.record("gone", "open", Hotkey(12, true, false, true, false), AppLanguage::en);
+    EXPECT_FALSE(decision.accepted);
+    EXPECT_EQ(decision.message, "Not installed");
+    editor.remove("gone", "open");
+    EXPECT_EQ(posted, 0);
+    EXPECT_EQ(store.load(), before);
+    EXPECT_FALSE(store.load().installed.count("gone"));
+}
