@@ -5,6 +5,7 @@
 #include "OvrelModuleKit/inbox/ModuleNotify.h"
 #include "OvrelModuleKit/launch/RunningBundle.h"
 #include "OvrelModuleKitUI/ModuleStandardMenu.h"
+#include "Platform/notify/DarwinNotify.h"
 #include "Platform/system/SystemLog.h"
 
 #include <QCoreApplication>
@@ -44,6 +45,9 @@ void StandardModuleLaunch::launch() {
             [](StandardModuleLaunch& self) { self.reloadSettings(); });
     observe(ModuleNotify::commandName(m_moduleId),
             [](StandardModuleLaunch& self) { self.takeAndHandle(); });
+    // A command left after the inbox is read below must wake this process:
+    // the rules have to be in force before that read.
+    DarwinNotify::waitUntilObserving();
 
     m_commandHandler = m_onCommand;
 

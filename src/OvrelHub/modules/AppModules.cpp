@@ -13,7 +13,10 @@ AppModules& AppModules::shared() {
         const ModulePaths& paths = ModulePaths::defaultPaths();
         DesktopWorkspace& workspace = DesktopWorkspace::shared();
         workspace.setBundleLocator(moduleBundleLocator(paths.modulesDir()));
-        return new AppModules(paths, workspace);
+        auto* modules = new AppModules(paths, workspace);
+        // Queued first on the store's worker, so it runs before any listing.
+        modules->store.recoverInterruptedWork();
+        return modules;
     }();
     return *instance;
 }

@@ -1,5 +1,7 @@
 #include "OvrelHub/modules/AppName.h"
 
+#include "Platform/bundle/BundleInfo.h"
+
 namespace ovrel {
 
 namespace {
@@ -10,7 +12,10 @@ bool AppName::isValid(const QString& appName) {
     static const QString suffix = QStringLiteral(".app");
     if (appName.size() <= suffix.size() || !appName.endsWith(suffix))
         return false;
-    if (appName.contains(QLatin1Char('/')) || appName.contains(QChar(u'\0')))
+    // The same rule as every other file name taken from a bundle: no "/", no
+    // control characters (the launcher refuses them, so such a module could
+    // be installed but never opened).
+    if (!BundleInfo::isPlainFileName(appName))
         return false;
     // A lone surrogate has no file-name bytes of its own.
     const QByteArray bytes = appName.toUtf8();

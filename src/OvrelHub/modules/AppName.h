@@ -9,7 +9,7 @@ namespace ovrel {
 // name is used in a path only when it is one plain component.
 class AppName {
 public:
-    // Something before ".app", no "/" or NUL, valid Unicode, at most 255 bytes
+    // Something before ".app", no "/" or control character, valid Unicode, at most 255 bytes
     // in UTF-8.
     static bool isValid(const QString& appName);
 };

@@ -17,15 +17,30 @@ ModulesState ModuleStateStore::load() {
 }
 
 void ModuleStateStore::save(const ModulesState& state) {
-    std::lock_guard guard(m_lock);
-    writeFile(state);
+    withLock([&](const Locked& locked) { locked.writeLocked(state); });
 }
 
 void ModuleStateStore::update(const std::function<void(ModulesState&)>& body) {
-    std::lock_guard guard(m_lock);
-    ModulesState state = readFile();
-    body(state);
-    writeFile(state);
+    withLock([&](const Locked& locked) {
+        ModulesState state = locked.read();
+        body(state);
+        locked.writeLocked(state);
+    });
+}
+
+QString ModuleStateStore::stateLockFile() const {
+    return m_paths.root() + QStringLiteral("/.modules-state.lock");
+}
+
+std::optional<FileLock> ModuleStateStore::lockAcrossProcesses() const {
+    try {
+        return FileLock::acquire(stateLockFile());
+    } catch (const FileError& error) {
+        SystemLog::write(QStringLiteral("Ovrel: không khoá được modules-state.json giữa các tiến "
+                                        "trình (") +
+                         error.description() + QStringLiteral(") — vẫn ghi"));
+        return std::nullopt;
+    }
 }
 
 ModulesState ModuleStateStore::readFile() const {
@@ -33,7 +48,11 @@ ModulesState ModuleStateStore::readFile() const {
         RegularFileReader::read(m_paths.stateFile(), kMaxFileBytes);
     if (file.status != RegularFileReader::Status::read)
         return ModulesState::empty();
-    return ModulesState::decode(file.bytes).state;
+    ModulesState::Decoded decoded = ModulesState::decode(file.bytes);
+    for (const QString& id : decoded.droppedIds)
+        SystemLog::write(QStringLiteral("Ovrel: modules-state.json có mục module ") + id +
+                         QStringLiteral(" không đọc được — bỏ qua mục này, giữ các mục khác"));
+    return std::move(decoded.state);
 }
 
 void ModuleStateStore::writeFile(const ModulesState& state) const {

@@ -2,9 +2,11 @@
 
 #include "OvrelHub/modules/ModulesState.h"
 #include "OvrelModuleKit/paths/ModulePaths.h"
+#include "Platform/files/FileLock.h"
 
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <utility>
 
 namespace ovrel {
@@ -13,6 +15,11 @@ namespace ovrel {
 // sees the file as it is now, and every change re-reads the file under the lock
 // and writes the whole document back, so concurrent writers never undo each
 // other's fields.
+//
+// Every change also holds an advisory file lock (FileLock on stateLockFile()),
+// so a hub and a command line, or two command lines, never interleave their
+// read-modify-writes. Reads take only the in-process lock: the file is always
+// replaced whole, so a reader sees the old document or the new one.
 //
 // The lock is a plain std::mutex and is NOT reentrant. While it is held (inside
 // `update`'s body or `withLock`'s body) never call load(), save(), update() or
@@ -28,6 +35,8 @@ public:
     ModuleStateStore& operator=(const ModuleStateStore&) = delete;
 
     const ModulePaths& paths() const { return m_paths; }
+    // The file every process locks for a change of the state file.
+    QString stateLockFile() const;
 
     // Never fails: a missing or unreadable file reads as the empty state.
     ModulesState load();
@@ -55,6 +64,7 @@ public:
     // from what was read, doing other work between the read and the write).
     template <class Body> decltype(auto) withLock(Body&& body) {
         std::lock_guard guard(m_lock);
+        const std::optional<FileLock> acrossProcesses = lockAcrossProcesses();
         const Locked locked(*this);
         return std::forward<Body>(body)(locked);
     }
@@ -65,6 +75,9 @@ private:
     // a write never destroys what could not be read.
     void writeFile(const ModulesState& state) const;
     bool keepUnreadableFileAside() const;
+    // None when the lock file cannot be used (logged): the change then goes
+    // on with the in-process lock alone, as it would without other processes.
+    std::optional<FileLock> lockAcrossProcesses() const;
 
     ModulePaths m_paths;
     std::mutex m_lock;

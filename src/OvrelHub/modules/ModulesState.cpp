@@ -10,17 +10,21 @@ namespace {
 const QString kInstalled = QStringLiteral("installed");
 const QString kAutoUpdate = QStringLiteral("autoUpdate");
 
-// The "installed" member as a whole: one entry that fails makes it fail.
-std::optional<std::map<QString, InstalledModule>> decodeInstalled(const QJsonValue& value,
-                                                                  bool& intact) {
+// The "installed" member entry by entry: an entry that fails is left out
+// (and named in `dropped`) while the others stay.
+std::optional<std::map<QString, InstalledModule>>
+decodeInstalled(const QJsonValue& value, bool& intact, QStringList& dropped) {
     if (!value.isObject())
         return std::nullopt;
     const QJsonObject object = value.toObject();
     std::map<QString, InstalledModule> installed;
     for (auto it = object.begin(); it != object.end(); ++it) {
         std::optional<InstalledModule> module = InstalledModule::fromJson(it.value(), &intact);
-        if (!module)
-            return std::nullopt;
+        if (!module) {
+            intact = false;
+            dropped.append(it.key());
+            continue;
+        }
         installed.emplace(it.key(), std::move(*module));
     }
     return installed;
@@ -34,13 +38,13 @@ ModulesState::Decoded ModulesState::decode(const QByteArray& bytes) {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
-        return {ModulesState::empty(), false};
+        return {ModulesState::empty(), false, {}};
     const QJsonObject object = document.object();
 
     Decoded decoded;
     const QJsonValue installed = object.value(kInstalled);
     if (!installed.isUndefined() && !installed.isNull()) {
-        if (auto map = decodeInstalled(installed, decoded.intact))
+        if (auto map = decodeInstalled(installed, decoded.intact, decoded.droppedIds))
             decoded.state.installed = std::move(*map);
         else
             decoded.intact = false;

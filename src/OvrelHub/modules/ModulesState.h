@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <map>
 
 namespace ovrel {
@@ -19,9 +20,9 @@ struct ModulesState {
 
     struct Decoded;
 
-    // Never fails. Anything but a JSON object reads as the empty state. One
+    // Never fails. Anything but a JSON object reads as the empty state. An
     // installed-module object without a usable "id", "version" or "appName"
-    // empties the whole "installed" map, while "autoUpdate" is still read on its own.
+    // is left out on its own: the other entries and "autoUpdate" still read.
     static Decoded decode(const QByteArray& bytes);
 
     // Pretty-printed, keys in ascending order at every level.
@@ -35,6 +36,8 @@ struct ModulesState::Decoded {
     // "installed" member that failed, or a field of the wrong type. Missing
     // fields, nulls and unknown keys lose nothing.
     bool intact = true;
+    // Keys of the installed-module objects that were left out.
+    QStringList droppedIds;
 };
 
 } // namespace ovrel

@@ -1,8 +1,10 @@
 #include "OvrelHub/store/BundleSwap.h"
 
+#include "OvrelHub/modules/AppName.h"
 #include "OvrelHub/store/FileTree.h"
 #include "OvrelHub/store/InstallError.h"
 #include "Platform/files/AtomicFile.h"
+#include "Platform/system/CrashPoint.h"
 #include "Platform/system/SystemLog.h"
 
 #include <QDir>
@@ -10,19 +12,50 @@
 
 namespace ovrel {
 
+namespace {
+
+QStringList entriesOf(const QString& directory) {
+    return QDir(directory).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+bool isBundleName(const QString& name) {
+    return AppName::isValid(name);
+}
+
+} // namespace
+
 QString BundleSwap::backupDir(const ModulePaths& paths, const QString& id) {
     return paths.moduleDir(id) + QStringLiteral(".bak");
 }
 
-QString BundleSwap::swapIn(const QString& id, const QString& bundle) const {
+QStringList BundleSwap::bundlesIn(const QString& directory) {
+    QStringList bundles;
+    for (const QString& name : entriesOf(directory)) {
+        const QFileInfo info(directory + QLatin1Char('/') + name);
+        if (isBundleName(name) && info.isDir() && !info.isSymLink())
+            bundles.append(name);
+    }
+    return bundles;
+}
+
+QString BundleSwap::swapIn(const QString& id, const QString& bundle,
+                           const PendingInstall* pending) const {
     const QString moduleDir = m_paths.moduleDir(id);
     const QString backup = backupDir(m_paths, id);
     try {
-        AtomicFile::makeDirectories(m_paths.modulesDir());
+        AtomicFile::makeDirectories(m_paths.modulesDir(), 0700);
     } catch (const FileError&) {
         // The moves below report what matters.
     }
-    recoverLeftOverBackup(id);
+    settleLeftOverBackup(id);
+    try {
+        // Whatever the archive or the picked bundle said, nobody else may
+        // write into an installed module.
+        FileTree::restrictPermissions(bundle);
+    } catch (const FileError&) {
+        throw InstallError::installFailed();
+    }
 
     const bool hadPrevious = FileTree::exists(moduleDir);
     if (hadPrevious) {
@@ -32,35 +65,63 @@ QString BundleSwap::swapIn(const QString& id, const QString& bundle) const {
             throw InstallError::installFailed();
         }
     }
+    CrashPoint::reach("swap.previousSetAside");
+    if (pending) {
+        try {
+            pending->write(m_paths);
+        } catch (const FileError&) {
+            rollBack(id, hadPrevious);
+            throw InstallError::installFailed();
+        }
+    }
+    CrashPoint::reach("swap.pendingWritten");
 
     const QString installed = moduleDir + QLatin1Char('/') + QFileInfo(bundle).fileName();
     try {
-        AtomicFile::makeDirectories(moduleDir);
+        AtomicFile::makeDirectories(moduleDir, 0700);
+        CrashPoint::reach("swap.moduleDirCreated");
         m_moveBundle(bundle, installed);
     } catch (...) {
         rollBack(id, hadPrevious);
+        if (pending)
+            PendingInstall::remove(m_paths, id);
         throw InstallError::installFailed();
     }
+    CrashPoint::reach("swap.bundleMovedIn");
 
     if (hadPrevious) {
-        carryOverModuleFiles(id);
+        carryOverModuleFiles(backup, moduleDir);
+        CrashPoint::reach("swap.filesCarriedOver");
         FileTree::remove(backup);
     }
     return installed;
 }
 
-void BundleSwap::recoverLeftOverBackup(const QString& id) const {
+void BundleSwap::settleLeftOverBackup(const QString& id) const {
     const QString moduleDir = m_paths.moduleDir(id);
     const QString backup = backupDir(m_paths, id);
     if (!FileTree::exists(backup))
         return;
-    if (FileTree::exists(moduleDir)) {
+    if (!bundlesIn(moduleDir).isEmpty()) {
+        carryOverModuleFiles(backup, moduleDir);
         FileTree::remove(backup);
         return;
     }
+    restoreBackup(id);
+}
+
+void BundleSwap::restoreBackup(const QString& id) const {
+    const QString moduleDir = m_paths.moduleDir(id);
+    const QString backup = backupDir(m_paths, id);
     const QString name = QFileInfo(backup).fileName();
     SystemLog::write(QStringLiteral("Ovrel: module ") + id + QStringLiteral(" — thấy ") + name +
                      QStringLiteral(" sót lại mà bundle đích mất; khôi phục bản cũ trước khi cài"));
+    // What was written into the module directory since it was set aside (an
+    // empty directory, a command left for the module) joins the backup first.
+    if (FileTree::exists(moduleDir)) {
+        carryOverModuleFiles(moduleDir, backup);
+        FileTree::remove(moduleDir);
+    }
     try {
         FileTree::rename(backup, moduleDir);
     } catch (const FileError& error) {
@@ -85,22 +146,19 @@ void BundleSwap::rollBack(const QString& id, bool hadPrevious) const {
     }
 }
 
-void BundleSwap::carryOverModuleFiles(const QString& id) const {
-    const QString moduleDir = m_paths.moduleDir(id);
-    const QString backup = backupDir(m_paths, id);
-    const QStringList names = QDir(backup).entryList(QDir::AllEntries | QDir::Hidden |
-                                                     QDir::System | QDir::NoDotAndDotDot);
-    for (const QString& name : names) {
-        // Bundles are what is being replaced; anything the new directory
-        // already has wins.
-        if (name.endsWith(QStringLiteral(".app")) ||
-            FileTree::exists(moduleDir + QLatin1Char('/') + name))
+void BundleSwap::carryOverModuleFiles(const QString& from, const QString& to) const {
+    for (const QString& name : entriesOf(from)) {
+        // Bundles are what is being replaced; anything the destination
+        // already has wins. Each file moves by one rename, so a kill leaves
+        // it on one side or the other, never lost.
+        if (isBundleName(name) || FileTree::exists(to + QLatin1Char('/') + name))
             continue;
         try {
-            FileTree::rename(backup + QLatin1Char('/') + name, moduleDir + QLatin1Char('/') + name);
+            FileTree::rename(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
         } catch (const FileError&) {
             // Lost with the backup, as it would be without this step.
         }
+        CrashPoint::reach("swap.oneFileCarriedOver");
     }
 }
 

@@ -86,7 +86,7 @@ void copyEntry(const QString& from, const QString& to, int depth) {
     struct stat status {};
     if (::lstat(nativePath(from).constData(), &status) != 0)
         fail(from, errno);
-    const mode_t permissions = status.st_mode & 0777;
+    const mode_t permissions = status.st_mode & kInstalledPermissions;
     if (S_ISLNK(status.st_mode)) {
         QByteArray target(static_cast<qsizetype>(status.st_size) + 1, Qt::Uninitialized);
         const ssize_t length = ::readlink(nativePath(from).constData(), target.data(),
@@ -112,7 +112,28 @@ void copyEntry(const QString& from, const QString& to, int depth) {
     }
 }
 
+void restrictEntry(const QString& path, int depth) {
+    if (depth > kMaxDepth)
+        throw FileError(path, QStringLiteral("nested too deeply"));
+    struct stat status {};
+    if (::lstat(nativePath(path).constData(), &status) != 0)
+        fail(path, errno);
+    if (S_ISLNK(status.st_mode))
+        return; // links have no permissions of their own
+    if (S_ISDIR(status.st_mode)) {
+        for (const QString& name : entries(path))
+            restrictEntry(path + QLatin1Char('/') + name, depth + 1);
+    }
+    const mode_t wanted = status.st_mode & kInstalledPermissions;
+    if (wanted != (status.st_mode & 07777) && ::chmod(nativePath(path).constData(), wanted) != 0)
+        fail(path, errno);
+}
+
 } // namespace
+
+void restrictPermissions(const QString& path) {
+    restrictEntry(path, 0);
+}
 
 bool exists(const QString& path) {
     struct stat status {};

@@ -14,6 +14,14 @@ namespace FileTree {
 // Deeper trees are refused: no bundle needs them, and the walk recurses.
 inline constexpr int kMaxDepth = 64;
 
+// What installed files may keep of their permission bits: no set-id bits,
+// and only the owner may write.
+inline constexpr unsigned kInstalledPermissions = 0755;
+
+// Clears every bit outside kInstalledPermissions throughout the tree, links
+// left alone; throws FileError.
+void restrictPermissions(const QString& path);
+
 // Whether anything, a dangling link included, is at the path.
 bool exists(const QString& path);
 
@@ -21,7 +29,7 @@ bool exists(const QString& path);
 void rename(const QString& from, const QString& to);
 
 // Copies the file, link or directory tree at `from` to the new path `to`.
-// Files keep their permission bits without set-id bits; directories stay
+// Files keep their permission bits within kInstalledPermissions; directories stay
 // writable by their owner so the copy can be removed again. A FIFO, socket or
 // device anywhere, or a tree deeper than kMaxDepth, is refused. Throws
 // FileError; nothing is left at `to` then.

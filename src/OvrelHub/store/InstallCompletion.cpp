@@ -3,6 +3,7 @@
 #include "OvrelConfig/VersionComparator.h"
 #include "OvrelHub/modules/AppName.h"
 #include "OvrelHub/store/InstallError.h"
+#include "Platform/system/CrashPoint.h"
 #include "Platform/system/HostOS.h"
 #include "Platform/system/SystemLog.h"
 
@@ -29,8 +30,12 @@ ModuleManifest InstallCompletion::complete(const QString& id, const QString& bun
     const QString appName = QFileInfo(QDir::cleanPath(bundle)).fileName();
     if (!AppName::isValid(appName))
         throw InstallError::installFailed();
-    m_swap.swapIn(id, bundle);
-    record(id, appName, version, manifest);
+    const PendingInstall pending{id, appName, version.value_or(manifest.version()),
+                                 manifest.quickAccessDefault()};
+    m_swap.swapIn(id, bundle, &pending);
+    record(pending);
+    CrashPoint::reach("complete.recorded");
+    PendingInstall::remove(m_state.paths(), id);
     registerIfResident(id, appName, manifest);
     return manifest;
 }
@@ -56,23 +61,10 @@ ModuleManifest InstallCompletion::checkedManifest(const QString& id, const QStri
     return std::move(*manifest);
 }
 
-void InstallCompletion::record(const QString& id, const QString& appName,
-                               const std::optional<QString>& version,
-                               const ModuleManifest& manifest) const {
+void InstallCompletion::record(const PendingInstall& pending) const {
     m_state.withLock([&](const ModuleStateStore::Locked& locked) {
         ModulesState state = locked.read();
-        InstalledModule entry;
-        if (const auto previous = state.installed.find(id); previous != state.installed.end()) {
-            // An update keeps every choice the user made.
-            entry = previous->second;
-        } else {
-            entry.residentEnabled = true;
-            entry.quickAccessEnabled = manifest.quickAccessDefault();
-        }
-        entry.id = id;
-        entry.version = version.value_or(manifest.version());
-        entry.appName = appName;
-        state.installed.insert_or_assign(id, std::move(entry));
+        pending.applyTo(state);
         locked.writeLocked(state);
     });
 }

@@ -43,8 +43,7 @@ public:
 
 private:
     ModuleManifest checkedManifest(const QString& id, const QString& bundle) const;
-    void record(const QString& id, const QString& appName, const std::optional<QString>& version,
-                const ModuleManifest& manifest) const;
+    void record(const PendingInstall& pending) const;
     void registerIfResident(const QString& id, const QString& appName,
                             const ModuleManifest& manifest) const;
 

@@ -4,7 +4,10 @@
 #include "OvrelHub/store/FileTree.h"
 #include "OvrelHub/store/InstallError.h"
 #include "OvrelHub/store/RunningInstanceTerminator.h"
+#include "OvrelHub/store/StoreRecovery.h"
 #include "Platform/files/AtomicFile.h"
+#include "Platform/system/CrashPoint.h"
+#include "Platform/system/SystemLog.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,7 +23,8 @@ ModuleStore::ModuleStore(Collaborators collaborators)
       m_installed(collaborators.state),
       m_completion({collaborators.state, collaborators.verifier, collaborators.resident,
                     std::move(collaborators.moveBundle), std::move(collaborators.macOSVersion)}),
-      m_settings(collaborators.state.paths()) {
+      m_swap(collaborators.state.paths(), BundleMover::standard()),
+      m_verifier(collaborators.verifier), m_settings(collaborators.state.paths()) {
     m_worker.setMaxThreadCount(1);
     m_worker.setExpiryTimeout(-1);
 }
@@ -38,15 +42,33 @@ QFuture<QList<InstalledPair>> ModuleStore::installedManifests() {
 }
 
 QFuture<void> ModuleStore::reconcileInstalled() {
-    return submit([this] { m_installed.reconcileInstalled(); });
+    return submitExclusive([this] { m_installed.reconcileInstalled(); });
+}
+
+QFuture<void> ModuleStore::recoverInterruptedWork() {
+    return submitExclusive([this] { StoreRecovery(m_state, m_verifier, m_swap).run(); });
 }
 
 QFuture<ModuleManifest> ModuleStore::installLocal(const QString& id, const QString& bundlePath) {
-    return submit([this, id, bundlePath] { return installLocalNow(id, bundlePath); });
+    return submitExclusive([this, id, bundlePath] { return installLocalNow(id, bundlePath); });
 }
 
 QFuture<void> ModuleStore::uninstall(const QString& id, bool keepSettings) {
-    return submit([this, id, keepSettings] { uninstallNow(id, keepSettings); });
+    return submitExclusive([this, id, keepSettings] { uninstallNow(id, keepSettings); });
+}
+
+QString ModuleStore::storeLockFile() const {
+    return paths().root() + QStringLiteral("/.store.lock");
+}
+
+std::optional<FileLock> ModuleStore::lockAcrossProcesses() const {
+    try {
+        return FileLock::acquire(storeLockFile());
+    } catch (const FileError& error) {
+        SystemLog::write(QStringLiteral("Ovrel: không khoá được kho module giữa các tiến trình (") +
+                         error.description() + QStringLiteral(") — vẫn tiếp tục"));
+        return std::nullopt;
+    }
 }
 
 ModuleManifest ModuleStore::completeInstall(const QString& id, const QString& bundle,
@@ -109,12 +131,29 @@ void ModuleStore::uninstallNow(const QString& id, bool keepSettings) {
         }
     }
     terminateRunningInstances(id);
-    FileTree::remove(paths().moduleDir(id));
+    CrashPoint::reach("uninstall.instancesEnded");
+    removeModuleDirectory(paths().moduleDir(id));
+    CrashPoint::reach("uninstall.directoryRemoved");
     // A backup left by an interrupted install belongs to the module too.
-    FileTree::remove(BundleSwap::backupDir(paths(), id));
+    removeModuleDirectory(BundleSwap::backupDir(paths(), id));
     if (!keepSettings)
         m_settings.remove(id);
+    CrashPoint::reach("uninstall.settingsRemoved");
     m_state.update([&](ModulesState& state) { state.installed.erase(id); });
+}
+
+void ModuleStore::removeModuleDirectory(const QString& directory) const {
+    if (!FileTree::exists(directory))
+        return;
+    // Gone from Modules/ at once, so a kill never leaves half a bundle there;
+    // recovery empties the staging area.
+    QString doomed = newWorkDirectory();
+    try {
+        FileTree::rename(directory, doomed);
+    } catch (const FileError&) {
+        doomed = directory; // another file system: delete where it is
+    }
+    FileTree::remove(doomed);
 }
 
 void ModuleStore::terminateRunningInstances(const QString& id) {

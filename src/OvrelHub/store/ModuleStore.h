@@ -9,6 +9,7 @@
 #include "OvrelHub/store/InstallCompletion.h"
 #include "OvrelModuleKit/manifest/ModuleManifest.h"
 #include "OvrelModuleKit/settings/ModuleSettingsStore.h"
+#include "Platform/files/FileLock.h"
 #include "Platform/process/Workspace.h"
 
 #include <QFuture>
@@ -31,6 +32,11 @@ namespace ovrel {
 // Every install ends in the same completion step (check, swap, record,
 // register), run on the worker thread; an install path that first fetches a
 // bundle stages it under .staging/<uuid>/ and completes the same way.
+//
+// Operations that change Modules/ or .staging/ (installs, uninstalls,
+// reconciliation, recovery) run exclusively(): they hold an advisory file lock
+// for their whole length, so a hub and a command line, or two command lines,
+// never interleave them. Queries do not take it.
 class ModuleStore {
 public:
     struct Collaborators {
@@ -61,6 +67,14 @@ public:
     QFuture<QList<InstalledPair>> installedManifests();
     QFuture<void> reconcileInstalled();
 
+    // Repairs what a process killed in the middle of an install, update or
+    // uninstall left behind (see StoreRecovery). Submitted before the first
+    // listing, it runs before it.
+    QFuture<void> recoverInterruptedWork();
+
+    // The file every process locks around an operation that changes Modules/.
+    QString storeLockFile() const;
+
     // Installs a signed bundle picked by the user: copies it into a staging
     // directory (the picked bundle stays where it is), then completes the
     // install recording the manifest's version. Fails with InstallError.
@@ -73,6 +87,9 @@ public:
 
 private:
     template <class Work> auto submit(Work work) -> QFuture<std::invoke_result_t<Work&>>;
+    // submit(), holding the store's file lock while the work runs.
+    template <class Work> auto submitExclusive(Work work) -> QFuture<std::invoke_result_t<Work&>>;
+    std::optional<FileLock> lockAcrossProcesses() const;
 
     // Worker-thread steps.
     ModuleManifest completeInstall(const QString& id, const QString& bundle,
@@ -81,6 +98,8 @@ private:
     QString newWorkDirectory() const;
     ModuleManifest installLocalNow(const QString& id, const QString& bundlePath);
     void uninstallNow(const QString& id, bool keepSettings);
+    // Takes the directory out of Modules/ in one rename, then deletes it.
+    void removeModuleDirectory(const QString& directory) const;
     // Runs the termination on the main thread and waits for it to finish.
     void terminateRunningInstances(const QString& id);
 
@@ -90,6 +109,8 @@ private:
     QObject* m_mainContext;
     InstalledModules m_installed;
     InstallCompletion m_completion;
+    BundleSwap m_swap; // for recovery; installs swap through the completion
+    const ModuleVerifying& m_verifier;
     ModuleSettingsStore m_settings;
     QThreadPool m_worker;
 };
@@ -111,6 +132,14 @@ template <class Work> auto ModuleStore::submit(Work work) -> QFuture<std::invoke
         promise->finish();
     });
     return future;
+}
+
+template <class Work>
+auto ModuleStore::submitExclusive(Work work) -> QFuture<std::invoke_result_t<Work&>> {
+    return submit([this, work = std::move(work)]() mutable {
+        const std::optional<FileLock> exclusive = lockAcrossProcesses();
+        return work();
+    });
 }
 
 } // namespace ovrel

@@ -66,7 +66,9 @@ void makeDirectories(const QString& path, std::optional<mode_t> mode) {
     const QString parent = QFileInfo(clean).path();
     if (parent != clean)
         makeDirectories(parent, mode);
-    const mode_t m = mode.value_or(0777);
+    // Everything the hub and its modules create is per-user data: private
+    // unless the caller asks otherwise.
+    const mode_t m = mode.value_or(0700);
     if (::mkdir(QFile::encodeName(clean).constData(), m) != 0 && errno != EEXIST)
         throw FileError(clean, errnoText());
     if (mode)

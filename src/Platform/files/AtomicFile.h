@@ -18,7 +18,7 @@ struct Options {
     std::optional<mode_t> fileMode =
         std::nullopt; // permissions of the new file (default 0644 & ~umask)
     std::optional<mode_t> directoryMode =
-        std::nullopt; // permissions of directories created on the way
+        std::nullopt; // permissions of directories created on the way (default 0700)
     // Flush to the disk before the rename. Files that are rewritten on every
     // start (host state, the first trace line) skip it: the rename alone keeps
     // readers from seeing half a file, and they cost start-up time otherwise.
@@ -34,7 +34,8 @@ struct Options {
 // Throws FileError.
 void write(const QString& path, const QByteArray& bytes, const Options& options = {});
 
-// Creates a directory and its parents; throws FileError.
+// Creates a directory and its parents (0700 unless `mode` says otherwise);
+// throws FileError.
 void makeDirectories(const QString& path, std::optional<mode_t> mode = std::nullopt);
 
 } // namespace AtomicFile

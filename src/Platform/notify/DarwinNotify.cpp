@@ -1,6 +1,7 @@
 #include "Platform/notify/DarwinNotify.h"
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 
 namespace ovrel {
@@ -22,6 +23,12 @@ void DarwinNotify::post(const QString& name) {
 
 DarwinNotify::Token DarwinNotify::observe(const QString& name, std::function<void()> handler) {
     return std::make_unique<Observation>(name, std::move(handler));
+}
+
+void DarwinNotify::waitUntilObserving() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected())
+        bus.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.DBus"));
 }
 
 DarwinNotify::Observation::Observation(QString name, std::function<void()> handler)

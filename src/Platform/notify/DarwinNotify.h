@@ -26,6 +26,11 @@ public:
 
     // The handler runs on the thread that called observe (it needs an event loop).
     static Token observe(const QString& name, std::function<void()> handler);
+
+    // Returns once the bus daemon applies every observation this process made
+    // so far: the rules travel ahead of one call the daemon answers. Until
+    // then a post from another process may pass unseen.
+    static void waitUntilObserving();
 };
 
 class DarwinNotify::Observation : public QObject {

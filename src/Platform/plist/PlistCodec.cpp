@@ -13,6 +13,9 @@ namespace {
 
 constexpr int kMaxDepth = 128;
 constexpr qsizetype kMaxBytes = 64 * 1024 * 1024;
+// Far above any real property list (a bundle's resource seal of 100,000 files
+// is about 400,000 nodes) and far below what exhausts memory.
+constexpr quint64 kMaxNodes = 1000000;
 // Apple's reference date (2001-01-01) as seconds since 1970.
 constexpr qint64 kAppleEpochOffset = 978307200;
 
@@ -70,14 +73,25 @@ std::optional<QVariant> fromNode(plist_t node, int depth) {
         return QVariant(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC));
     }
     case PLIST_ARRAY: {
+        // Iterated: lookups by index walk the list from its start each time
+        // in arrays built by the binary parser.
         QVariantList list;
-        const uint32_t n = plist_array_get_size(node);
-        for (uint32_t i = 0; i < n; ++i) {
-            auto item = fromNode(plist_array_get_item(node, i), depth + 1);
-            if (!item)
+        list.reserve(static_cast<qsizetype>(plist_array_get_size(node)));
+        plist_array_iter it = nullptr;
+        plist_array_new_iter(node, &it);
+        for (;;) {
+            plist_t child = nullptr;
+            plist_array_next_item(node, it, &child);
+            if (!child)
+                break;
+            auto item = fromNode(child, depth + 1);
+            if (!item) {
+                std::free(it);
                 return std::nullopt;
+            }
             list.append(*item);
         }
+        std::free(it);
         return QVariant(list);
     }
     case PLIST_DICT: {
@@ -161,16 +175,22 @@ plist_t toNode(const QVariant& value, int depth) {
 std::optional<QVariant> parse(const QByteArray& bytes) {
     if (bytes.isEmpty() || bytes.size() > kMaxBytes)
         return std::nullopt;
-    // libplist recurses once per level: measure before it does. The margin
-    // covers the <plist> element; anything deeper than kMaxDepth fails below.
-    if (!PlistDepthGuard::withinDepth(bytes, kMaxDepth + 2))
+    // libplist recurses once per level and copies shared objects: measure
+    // before it does. The margin covers the <plist> element; anything deeper
+    // than kMaxDepth fails below.
+    if (!PlistDepthGuard::withinBounds(bytes, {kMaxDepth + 2, kMaxNodes}))
         return std::nullopt;
     PlistHolder holder;
     const auto length = static_cast<uint32_t>(bytes.size());
-    if (plist_is_binary(bytes.constData(), length))
+    if (plist_is_binary(bytes.constData(), length)) {
         plist_from_bin(bytes.constData(), length, &holder.node);
-    else
+    } else {
+        // XML has no NUL character, and libplist aborts on one inside a
+        // <string> or <key> (its string accessor asserts on the length).
+        if (bytes.contains('\0'))
+            return std::nullopt;
         plist_from_xml(bytes.constData(), length, &holder.node);
+    }
     return fromNode(holder.node, 0);
 }
 

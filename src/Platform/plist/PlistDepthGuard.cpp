@@ -47,7 +47,9 @@ QByteArrayView tagName(const QByteArray& bytes, qsizetype from) {
     return QByteArrayView(bytes).sliced(from, end - from);
 }
 
-bool xmlWithinDepth(const QByteArray& bytes, int maxDepth) {
+bool xmlWithinBounds(const QByteArray& bytes, const Bounds& bounds) {
+    const int maxDepth = bounds.maxDepth;
+    quint64 elements = 0;
     std::vector<QByteArrayView> open;
     qsizetype i = 0;
     while ((i = bytes.indexOf('<', i)) >= 0) {
@@ -69,6 +71,8 @@ bool xmlWithinDepth(const QByteArray& bytes, int maxDepth) {
             bool selfClosing = false;
             const QByteArrayView name = tagName(bytes, i + 1);
             i = tagEnd(bytes, i + 1, selfClosing);
+            if (++elements > bounds.maxNodes)
+                return false;
             if (!selfClosing) {
                 open.push_back(name);
                 if (open.size() > static_cast<std::size_t>(maxDepth))
@@ -102,8 +106,10 @@ quint64 readBigEndian(const unsigned char* p, int width) {
     return value;
 }
 
+// Any width from 1 to 8 bytes: libplist writes offsets of 3 bytes once a
+// file passes 64 KiB.
 bool validWidth(int width) {
-    return width == 1 || width == 2 || width == 4 || width == 8;
+    return width >= 1 && width <= 8;
 }
 
 std::optional<BinaryLayout> readLayout(const QByteArray& bytes) {
@@ -159,7 +165,8 @@ std::optional<Container> containerOf(const BinaryLayout& layout, quint64 index) 
     return Container{cursor, refs};
 }
 
-bool binaryWithinDepth(const QByteArray& bytes, int maxDepth) {
+bool binaryWithinBounds(const QByteArray& bytes, const Bounds& bounds) {
+    const int maxDepth = bounds.maxDepth;
     const auto layout = readLayout(bytes);
     if (!layout)
         return false;
@@ -169,12 +176,21 @@ bool binaryWithinDepth(const QByteArray& bytes, int maxDepth) {
     constexpr quint8 kUnvisited = 255;
     constexpr quint8 kOnPath = 254;
     std::vector<quint8> height(layout->objectCount, kUnvisited);
+    // Nodes below each finished object once expanded, itself included; sums
+    // stop just above the bound so they cannot overflow.
+    std::vector<quint64> expanded(layout->objectCount, 0);
+    // Sums stop just above the bound, so they never overflow; without a
+    // bound they stop far above anything that can be counted and mean nothing.
+    const bool counting = bounds.maxNodes < (quint64(1) << 62);
+    const quint64 cap = counting ? bounds.maxNodes : quint64(1) << 62;
+    const auto add = [cap](quint64 a, quint64 b) { return std::min(cap + 1, a + b); };
 
     struct Frame {
         quint64 index;
         Container container;
         quint64 next = 0;
         int tallestChild = 0;
+        quint64 nodes = 1;
     };
     std::vector<Frame> path;
     const auto enter = [&](quint64 index) {
@@ -201,6 +217,9 @@ bool binaryWithinDepth(const QByteArray& bytes, int maxDepth) {
                     return false;
             } else {
                 frame.tallestChild = std::max<int>(frame.tallestChild, height[child]);
+                frame.nodes = add(frame.nodes, expanded[child]);
+                if (counting && frame.nodes > cap)
+                    return false;
             }
             continue;
         }
@@ -208,19 +227,25 @@ bool binaryWithinDepth(const QByteArray& bytes, int maxDepth) {
         if (own > maxDepth)
             return false;
         height[frame.index] = static_cast<quint8>(own);
+        expanded[frame.index] = frame.nodes;
+        const quint64 nodes = frame.nodes;
         path.pop_back();
-        if (!path.empty())
+        if (!path.empty()) {
             path.back().tallestChild = std::max(path.back().tallestChild, own);
+            path.back().nodes = add(path.back().nodes, nodes);
+            if (counting && path.back().nodes > cap)
+                return false;
+        }
     }
     return true;
 }
 
 } // namespace
 
-bool withinDepth(const QByteArray& bytes, int maxDepth) {
+bool withinBounds(const QByteArray& bytes, const Bounds& bounds) {
     if (bytes.startsWith("bplist"))
-        return binaryWithinDepth(bytes, maxDepth);
-    return xmlWithinDepth(bytes, maxDepth);
+        return binaryWithinBounds(bytes, bounds);
+    return xmlWithinBounds(bytes, bounds);
 }
 
 } // namespace ovrel::PlistDepthGuard

@@ -78,6 +78,10 @@ TEST_F(DynamicMenuEndToEndTest, RunningPulseShowsItsMenuAndTakesItsCommandsFromI
             return breakNow && breakNow->title == "Take a break now";
         },
         30000));
+    // Pulse publishes its menu before it listens for commands; its answer to
+    // the first command shows that it listens.
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return QFile::exists(paths.permissionsFile("pulse")); }, 30000));
     const std::vector<DynamicMenuItem> published = pulseMenu();
     ASSERT_TRUE(itemWithId(published, "resume") && itemWithId(published, "resume")->checked);
 

@@ -117,7 +117,7 @@ TEST(ModulesStateDecoding, AbsentNullAndUnknownMembersLoseNothing) {
               fullClock());
 }
 
-TEST(ModulesStateDecoding, OneEntryWithoutARequiredFieldEmptiesTheInstalledMap) {
+TEST(ModulesStateDecoding, OneEntryWithoutARequiredFieldIsDroppedAlone) {
     for (const char* field : {"id", "version", "appName"}) {
         for (const char* value : {"", "null", "3", R"(["x"])"}) {
             QByteArray bytes = entryWith(field, value);
@@ -125,13 +125,16 @@ TEST(ModulesStateDecoding, OneEntryWithoutARequiredFieldEmptiesTheInstalledMap) 
                 "\"installed\":{",
                 R"("installed":{"alarm":{"id":"alarm","version":"1","appName":"Alarm.app"},)");
             const auto d = ModulesState::decode(bytes);
-            EXPECT_TRUE(d.state.installed.empty()) << field << " = " << value;
+            ASSERT_EQ(d.state.installed.size(), 1u) << field << " = " << value;
+            EXPECT_EQ(d.state.installed.begin()->second.appName, "Alarm.app");
+            EXPECT_EQ(d.droppedIds, QStringList{"clock"});
             EXPECT_FALSE(d.state.autoUpdate) << "autoUpdate is read on its own";
             EXPECT_FALSE(d.intact);
         }
     }
     const auto notObject = decode(R"({"installed": {"clock": "Clock.app"}, "autoUpdate": false})");
     EXPECT_TRUE(notObject.state.installed.empty());
+    EXPECT_EQ(notObject.droppedIds, QStringList{"clock"});
     EXPECT_FALSE(notObject.state.autoUpdate);
     EXPECT_FALSE(notObject.intact);
 }

@@ -1,3 +1,4 @@
+#include "OvrelHub/store/BundleSwap.h"
 #include "OvrelHub/store/FileTree.h"
 #include "Platform/files/FileError.h"
 #include "Platform/system/SystemLog.h"
@@ -5,6 +6,7 @@
 
 #include <QDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace ovrel;
 using test::InstallTestBase;
@@ -116,5 +118,70 @@ TEST_F(BundleSwapTest, RestoreThatFailsTooIsLogged) {
                            backup + ": ";
     ASSERT_EQ(log.lines().size(), 1);
     EXPECT_TRUE(log.lines()[0].startsWith(prefix)) << log.lines()[0].toStdString();
+    EXPECT_FALSE(QFileInfo::exists(paths.moduleDir("clock")));
+}
+
+TEST_F(BundleSwapTest, EmptyModuleDirectoryLeftByACrashIsNoInstalledVersion) {
+    // Killed after the new module directory was created, before the bundle
+    // moved in: the backup is still the only good copy.
+    installFirstVersion();
+    crashAfterBackup();
+    QDir().mkpath(paths.moduleDir("clock"));
+    mover = failMove;
+    EXPECT_EQ(failure("clock", stage(version("2.0.0"))), InstallError::installFailed());
+    expectFirstVersionInPlace();
+}
+
+TEST_F(BundleSwapTest, FilesWrittenWhileTheModuleWasSetAsideJoinTheRestoredVersion) {
+    installFirstVersion();
+    crashAfterBackup();
+    test::writeFile(paths.inboxFile("clock"), R"({"command":"open"})");
+    BundleSwap(paths, BundleMover::standard()).settleLeftOverBackup("clock");
+    EXPECT_EQ(moduleDirEntries(), QStringList({"Clock.app", "inbox.json", "startups.json"}));
+    EXPECT_FALSE(backupExists());
+}
+
+TEST_F(BundleSwapTest, BackupLeftDuringTheCarryOverGivesUpTheModuleFilesItStillHolds) {
+    installFirstVersion();
+    test::writeFile(paths.permissionsFile("clock"), "{}");
+    // Killed while the module's files moved on: the new bundle and one file
+    // are in place, the other file still waits in the backup.
+    const QString backup = paths.moduleDir("clock") + ".bak";
+    crashAfterBackup();
+    QDir().mkpath(paths.moduleDir("clock"));
+    FileTree::rename(stage(version("2.0.0", "Clock 2.app")), paths.bundle("clock", "Clock 2.app"));
+    FileTree::rename(backup + "/permissions.json", paths.permissionsFile("clock"));
+    BundleSwap(paths, BundleMover::standard()).settleLeftOverBackup("clock");
+    EXPECT_EQ(moduleDirEntries(),
+              QStringList({"Clock 2.app", "permissions.json", "startups.json"}));
+    EXPECT_EQ(test::readFile(paths.startupLogFile("clock")), "[1700000000.5]");
+    EXPECT_FALSE(backupExists());
+}
+
+TEST_F(BundleSwapTest, InstalledFilesKeepNoGroupOrWorldWriteBit) {
+    const QString staged = stage(version("1.0.0"));
+    for (const QString& path : {staged, staged + "/Contents", staged + "/Contents/MacOS/clock",
+                                staged + "/Contents/Info.plist"})
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0777), 0);
+    completion.complete("clock", staged, std::nullopt);
+    for (const char* relative :
+         {"", "/Contents", "/Contents/MacOS/clock", "/Contents/Info.plist"}) {
+        struct stat status {};
+        ASSERT_EQ(::lstat(QFile::encodeName(paths.bundle("clock", "Clock.app") + QString(relative))
+                              .constData(),
+                          &status),
+                  0);
+        EXPECT_EQ(status.st_mode & 0777, 0755u) << relative;
+    }
+    struct stat modules {};
+    ASSERT_EQ(::stat(QFile::encodeName(paths.modulesDir()).constData(), &modules), 0);
+    EXPECT_EQ(modules.st_mode & 0777, 0700u);
+}
+
+TEST_F(BundleSwapTest, BundleNamesWithControlCharactersAreRefused) {
+    for (const char* name : {"Clock\n.app", "Clock\t.app", "C\x7f.app"}) {
+        EXPECT_EQ(failure("clock", stage(version("1.0.0", name))), InstallError::installFailed())
+            << name;
+    }
     EXPECT_FALSE(QFileInfo::exists(paths.moduleDir("clock")));
 }

@@ -122,3 +122,41 @@ TEST(PlistDepthGuard, OrdinaryBinaryPropertyListsStillParse) {
     EXPECT_FALSE(PlistCodec::parse(truncated).has_value());
     EXPECT_FALSE(withinDepth("bplist00", 10));
 }
+
+TEST(PlistDepthGuard, SharedObjectsCountOncePerPlaceTheyAreUsed) {
+    // 14^60 nodes once expanded, in about 3 KB.
+    const QByteArray explosive = nestedBinary(60, 14);
+    EXPECT_FALSE(PlistDepthGuard::withinBounds(explosive, {100, 1000000}));
+    EXPECT_FALSE(PlistCodec::parse(explosive).has_value());
+    // Two references per level, 10 levels: 2^9 - 1 arrays and 2^9 "false".
+    EXPECT_TRUE(PlistDepthGuard::withinBounds(nestedBinary(10, 2), {100, 1023}));
+    EXPECT_FALSE(PlistDepthGuard::withinBounds(nestedBinary(10, 2), {100, 1022}));
+    EXPECT_TRUE(PlistCodec::parse(nestedBinary(10, 2)).has_value());
+}
+
+TEST(PlistDepthGuard, XmlElementsAreCounted) {
+    const QByteArray flat =
+        "<plist><array>" + QByteArray("<true/>").repeated(10) + "</array></plist>";
+    EXPECT_TRUE(PlistDepthGuard::withinBounds(flat, {10, 12}));
+    EXPECT_FALSE(PlistDepthGuard::withinBounds(flat, {10, 11}));
+}
+
+TEST(PlistCodecHostileInput, NulInsideXmlIsRefusedBeforeLibplistSeesIt) {
+    // libplist aborts the process on these (an assertion in its string accessor).
+    EXPECT_FALSE(PlistCodec::parse(QByteArray("<string>\0</string>", 18)).has_value());
+    EXPECT_FALSE(
+        PlistCodec::parse(QByteArray("<plist><dict><key>a\0b</key><true/></dict></plist>", 49))
+            .has_value());
+    EXPECT_EQ(PlistCodec::parse("<plist><string>ab</string></plist>")->toString(), "ab");
+}
+
+TEST(PlistCodecHostileInput, LargeBinaryArraysReadInLinearTime) {
+    QVariantList many;
+    for (int i = 0; i < 200000; ++i)
+        many.append(i % 2 == 0);
+    const QByteArray binary = toBinary(PlistCodec::toXml(many));
+    const auto parsed = PlistCodec::parse(binary);
+    ASSERT_TRUE(parsed.has_value());
+    EXPECT_EQ(parsed->toList().size(), 200000);
+    EXPECT_TRUE(parsed->toList().at(199998).toBool());
+}

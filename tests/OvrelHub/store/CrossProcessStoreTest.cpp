@@ -1,0 +1,177 @@
+// Installs, updates and uninstalls in other processes: two of them racing,
+// and one killed at every step, followed by what the hub does at start-up.
+#include "OvrelHub/store/BundleSwap.h"
+#include "OvrelHub/store/FileTree.h"
+#include "StoreTestSupport.h"
+
+#include <QDir>
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <iostream>
+
+using namespace ovrel;
+using test::InstallTestBase;
+using test::TestBundle;
+using test::testIdentity;
+
+namespace {
+
+struct CrossProcessStoreTest : InstallTestBase {
+    // Runs store-probe to its end; the exit status, or -SIGNAL when killed.
+    int probe(const QStringList& arguments, const QString& crashAt = {}) const {
+        QProcess process;
+        configure(process, arguments, crashAt);
+        process.start();
+        process.waitForFinished(120000);
+        return outcome(process);
+    }
+    void configure(QProcess& process, const QStringList& arguments, const QString& crashAt) const {
+        process.setProgram(test::probePath("store-probe"));
+        process.setArguments(QStringList{paths.root(), testIdentity().leafHash()} + arguments);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (!crashAt.isEmpty())
+            environment.insert("OVREL_CRASH_AT", crashAt);
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    }
+    static int outcome(const QProcess& process) {
+        if (process.exitStatus() == QProcess::CrashExit)
+            return -9; // the only way a probe dies here
+        return process.exitCode();
+    }
+
+    // Two processes each install their bundle kRounds times, at the same time.
+    void installAtOnce(const QStringList& first, const QStringList& second) const {
+        constexpr int kRounds = 15;
+        QProcess processes[2];
+        configure(processes[0],
+                  QStringList{"install"} + first + QStringList{QString::number(kRounds)}, {});
+        configure(processes[1],
+                  QStringList{"install"} + second + QStringList{QString::number(kRounds)}, {});
+        for (QProcess& process : processes)
+            process.start();
+        for (QProcess& process : processes) {
+            ASSERT_TRUE(process.waitForFinished(120000));
+            EXPECT_EQ(outcome(process), 0);
+        }
+    }
+
+    QString bundleFor(const QString& id, const QString& versionText, const QString& appName) {
+        TestBundle bundle = version(versionText, appName);
+        bundle.id = id;
+        bundle.executableBytes = "\x7f"
+                                 "ELF " +
+                                 id.toUtf8() + " " + versionText.toUtf8();
+        return stage(bundle);
+    }
+
+    // Which version of clock is installed, after checking that the state and
+    // the disk tell one complete story: "none", or the recorded version.
+    QString installedClock() {
+        EXPECT_FALSE(backupExists());
+        EXPECT_TRUE(QDir(paths.stagingDir())
+                        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                        .isEmpty());
+        const ModulesState now = state.load();
+        const QStringList bundles = BundleSwap::bundlesIn(paths.moduleDir("clock"));
+        const auto entry = now.installed.find("clock");
+        if (entry == now.installed.end()) {
+            EXPECT_TRUE(bundles.isEmpty()) << bundles.join(", ").toStdString();
+            return "none";
+        }
+        EXPECT_EQ(bundles, QStringList{entry->second.appName});
+        const QString bundle = paths.bundle("clock", entry->second.appName);
+        EXPECT_NO_THROW(verifier.verify(bundle, "clock")) << "a complete, signed bundle";
+        const auto manifest =
+            ModuleManifest::load(ModuleManifest::readData(bundle).value(), "clock");
+        EXPECT_EQ(manifest.version(), entry->second.version);
+        return entry->second.version;
+    }
+};
+
+} // namespace
+
+TEST_F(CrossProcessStoreTest, TwoProcessesInstallingAtOnceLoseNothing) {
+    const QString clock = bundleFor("clock", "1.0.0", "Clock.app");
+    const QString pulse = bundleFor("pulse", "1.0.0", "Pulse.app");
+    installAtOnce({"clock", clock}, {"pulse", pulse});
+    const ModulesState now = state.load();
+    EXPECT_EQ(now.installed.size(), 2u);
+    EXPECT_EQ(BundleSwap::bundlesIn(paths.moduleDir("pulse")), QStringList{"Pulse.app"});
+    EXPECT_EQ(installedClock(), "1.0.0");
+}
+
+TEST_F(CrossProcessStoreTest, TwoProcessesInstallingOneModuleLeaveOneConsistentVersion) {
+    const QString one = bundleFor("clock", "1.0.0", "Clock.app");
+    const QString two = bundleFor("clock", "2.0.0", "Clock 2.app");
+    installAtOnce({"clock", one}, {"clock", two});
+    const QString version = installedClock();
+    EXPECT_TRUE(version == "1.0.0" || version == "2.0.0") << version.toStdString();
+}
+
+TEST_F(CrossProcessStoreTest, KilledAtAnyStepStartUpLeavesOneCompleteVersion) {
+    const QStringList steps{"swap.previousSetAside",   "swap.pendingWritten",
+                            "swap.moduleDirCreated",   "swap.bundleMovedIn",
+                            "swap.oneFileCarriedOver", "swap.filesCarriedOver",
+                            "complete.recorded"};
+    const QStringList uninstallSteps{"uninstall.instancesEnded", "uninstall.directoryRemoved",
+                                     "uninstall.settingsRemoved"};
+    const QString one = bundleFor("clock", "1.0.0", "Clock.app");
+    const QString two = bundleFor("clock", "2.0.0", "Clock 2.app");
+    const auto reset = [&] { FileTree::remove(paths.root()); };
+    const auto installOne = [&] {
+        ASSERT_EQ(probe({"install", "clock", one}), 0);
+        test::writeFile(paths.startupLogFile("clock"), "[1700000000.5]");
+        test::writeFile(paths.permissionsFile("clock"), R"({"inputMonitoring":"granted"})");
+    };
+    const auto ownFilesSurvive = [&] {
+        return test::readFile(paths.startupLogFile("clock")) == "[1700000000.5]" &&
+               test::readFile(paths.permissionsFile("clock")) == R"({"inputMonitoring":"granted"})";
+    };
+    std::cout << "step x operation -> outcome (killed | ran to the end)\n";
+    const auto report = [](const QString& operation, const QString& step, int status,
+                           const QString& result) {
+        std::cout << "  " << operation.toStdString() << " @ " << step.toStdString() << ": "
+                  << (status == -9 ? "killed" : "not reached") << " -> " << result.toStdString()
+                  << "\n";
+    };
+
+    for (const QString& step : steps) {
+        reset();
+        const int status = probe({"install", "clock", one}, step);
+        ASSERT_EQ(probe({"recover"}), 0);
+        const QString result = installedClock();
+        report("install", step, status, result);
+        EXPECT_EQ(result, status == -9 && steps.indexOf(step) < steps.indexOf("swap.bundleMovedIn")
+                              ? "none"
+                              : "1.0.0")
+            << step.toStdString();
+    }
+    for (const QString& step : steps) {
+        reset();
+        installOne();
+        const int status = probe({"install", "clock", two}, step);
+        EXPECT_EQ(status, -9) << step.toStdString() << " is a step of every update";
+        ASSERT_EQ(probe({"recover"}), 0);
+        const QString result = installedClock();
+        report("update", step, status, result);
+        EXPECT_EQ(result,
+                  steps.indexOf(step) < steps.indexOf("swap.bundleMovedIn") ? "1.0.0" : "2.0.0")
+            << step.toStdString();
+        EXPECT_TRUE(ownFilesSurvive()) << step.toStdString();
+    }
+    for (const QString& step : uninstallSteps) {
+        reset();
+        installOne();
+        const int status = probe({"uninstall", "clock"}, step);
+        EXPECT_EQ(status, -9) << step.toStdString();
+        ASSERT_EQ(probe({"recover"}), 0);
+        const QString result = installedClock();
+        report("uninstall", step, status, result);
+        EXPECT_EQ(result, step == "uninstall.instancesEnded" ? "1.0.0" : "none")
+            << step.toStdString();
+        if (result != "none") {
+            EXPECT_TRUE(ownFilesSurvive());
+        }
+    }
+}
