@@ -1,5 +1,6 @@
 #include "OvrelLite/LiteAppDelegate.h"
 
+#include "OvrelHub/account/AccountServices.h"
 #include "OvrelHub/modules/ModulesChanged.h"
 #include "OvrelHub/shell/BuildIdentity.h"
 #include "OvrelHub/shell/HubSettings.h"
@@ -88,8 +89,10 @@ void LiteAppDelegate::applicationDidFinishLaunching() {
     resetStatusImage();
     m_statusItem->show();
     reportMissingTray();
+    AccountServices::shared().checkSessionAtLaunch();
     hub().didFinishLaunching();
     observeNotifications();
+    AccountServices::shared().startSync();
     m_settingsWatcher =
         std::make_unique<HubSettingsWatcher>(m_settings, NotificationCenter::defaultCenter());
 }
@@ -113,8 +116,11 @@ void LiteAppDelegate::observeNotifications() {
     });
     center.observe(QString::fromLatin1(ovrelModulesChanged), this,
                    [this] { hub().refreshModuleMenu(); });
-    center.observe(QString::fromLatin1(HubSettings::kMenuLayoutChanged), this,
-                   [this] { rebuildMenu(); });
+    center.observe(QString::fromLatin1(HubSettings::kMenuLayoutChanged), this, [this] {
+        rebuildMenu();
+        // Icons are made for the presentation in use: another one needs others.
+        hub().refreshModuleMenu();
+    });
 }
 
 void LiteAppDelegate::applicationWillTerminate() {

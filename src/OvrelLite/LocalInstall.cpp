@@ -39,6 +39,9 @@ QString installBundleFromDisk(ModuleStore& store, ModuleStateStore& state,
     } catch (const std::exception& e) {
         return QString::fromUtf8(e.what());
     }
+    // The replaced bundle is removed after the install returned: let that
+    // finish before the process ends.
+    store.waitUntilIdle();
     return {};
 }
 

@@ -3,6 +3,7 @@
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelLite/LiteAppDelegate.h"
 #include "OvrelLite/LocalInstall.h"
+#include "OvrelLite/StartupProbe.h"
 #include "OvrelModuleKit/paths/ModulePaths.h"
 #include "Platform/bundle/BundleLocator.h"
 #include "Platform/process/Workspace.h"
@@ -34,11 +35,19 @@ int main(int argc, char** argv) {
     const QCommandLineOption exitWhenReady(
         QStringLiteral("exit-when-ready"),
         QStringLiteral("Quit as soon as the status menu is ready (for start-up measurements)."));
+    const QCommandLineOption exitWhenModulesShown(
+        QStringLiteral("exit-when-modules-shown"),
+        QStringLiteral("Quit once the status menu holds the installed modules (for start-up "
+                       "measurements)."));
+    const QCommandLineOption exitWhenMenuDrawn(
+        QStringLiteral("exit-when-menu-drawn"),
+        QStringLiteral("Open the status menu once it holds the installed modules and quit after "
+                       "it was drawn (for start-up measurements)."));
     const QCommandLineOption install(
         QStringList{QStringLiteral("install")},
         QStringLiteral("Install a signed module bundle (.app directory) and exit."),
         QStringLiteral("bundle"));
-    parser.addOptions({printMenu, exitWhenReady, install});
+    parser.addOptions({printMenu, exitWhenReady, exitWhenModulesShown, exitWhenMenuDrawn, install});
     parser.process(app);
 
     AppModules& modules = AppModules::shared();
@@ -72,6 +81,11 @@ int main(int argc, char** argv) {
         std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
         return 0;
     }
+
+    if (parser.isSet(exitWhenMenuDrawn))
+        StartupProbe::arm(delegate, StartupProbe::Point::menuDrawn);
+    else if (parser.isSet(exitWhenModulesShown))
+        StartupProbe::arm(delegate, StartupProbe::Point::modulesShown);
 
     // The application's launch finishes once the event loop runs.
     QTimer::singleShot(0, &delegate, [&delegate, &parser, &exitWhenReady] {

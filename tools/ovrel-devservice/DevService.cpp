@@ -1,5 +1,8 @@
 #include "DevService.h"
 
+#include "AuthRoutes.h"
+#include "SyncRoutes.h"
+
 #include <QHostAddress>
 
 namespace ovrel::devservice {
@@ -12,7 +15,8 @@ QUrl loopbackUrl(quint16 port) {
 
 } // namespace
 
-DevService::DevService(DevServiceOptions options) : options_(std::move(options)) {
+DevService::DevService(DevServiceOptions options)
+    : options_(std::move(options)), accounts_(options_.dataFile, options_.tokenLifetime) {
     installRoutes();
 }
 
@@ -40,6 +44,8 @@ QUrl DevService::storageBase() const {
 
 void DevService::installRoutes() {
     // One line per route family.
+    installAuthRoutes(api_, accounts_);
+    installSyncRoutes(api_, accounts_);
 }
 
 } // namespace ovrel::devservice

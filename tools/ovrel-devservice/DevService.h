@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DevAccounts.h"
 #include "DevServiceOptions.h"
 
 #include <QHttpServer>
@@ -27,6 +28,7 @@ private:
     void installRoutes();
 
     DevServiceOptions options_;
+    DevAccounts accounts_;
     QHttpServer api_;
     QHttpServer storage_;
     quint16 apiPort_ = 0;

@@ -47,6 +47,17 @@ std::optional<DevServiceOptions> DevServiceOptions::parse(const QStringList& arg
                 return std::nullopt;
             options.dataFile = value;
             ++i;
+        } else if (name == QLatin1String("--token-lifetime")) {
+            if (!needValue())
+                return std::nullopt;
+            bool ok = false;
+            const qint64 seconds = value.toLongLong(&ok);
+            if (!ok || seconds < 0) {
+                *error = name + QStringLiteral(": not a number of seconds: ") + value;
+                return std::nullopt;
+            }
+            options.tokenLifetime = std::chrono::seconds(seconds);
+            ++i;
         } else {
             *error = QStringLiteral("unknown option: ") + name;
             return std::nullopt;

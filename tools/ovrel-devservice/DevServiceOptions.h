@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <optional>
 
 namespace ovrel::devservice {
@@ -13,6 +14,7 @@ struct DevServiceOptions {
     quint16 storagePort = 0; // 0: any free port
     QString catalogDir;      // signed module zips, or a verbatim catalog.json
     QString dataFile;        // accounts and synced data survive a restart when set
+    std::chrono::seconds tokenLifetime = std::chrono::hours(24); // of each bearer token
 
     // The options, or an error text for the usage message.
     static std::optional<DevServiceOptions> parse(const QStringList& arguments, QString* error);

@@ -7,6 +7,7 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: ovrel-devservice [--port N] [--storage-port M] [--catalog DIR] [--data FILE]\n"
+    "                        [--token-lifetime SECONDS]\n"
     "  Serves the hub's online endpoints on 127.0.0.1 (port 0 or none: a free port)\n"
     "  and prints \"api http://127.0.0.1:N storage http://127.0.0.1:M\" when ready.\n";
 

@@ -212,7 +212,7 @@ const StringTable& ja() {
         {LocKey::menuTodayStatsEllipsis, "今日の統計…"},
         {LocKey::sessionLostTitle, "もう一度サインインしてください"},
         {LocKey::sessionLostUpgraded, "このアップデートでサインイン情報の保存方法が変わりました。同期を再開するには、もう一度サインインしてください。"},
-        {LocKey::sessionLostMachineChanged, "このコンピューターでサインイン情報を読み取れませんでした。続けるには、もう一度サインインしてください。"},
+        {LocKey::sessionLostMachineChanged, "このコンピュータでサインイン情報を読み取れませんでした。続けるには、もう一度サインインしてください。"},
         {LocKey::sessionLostRevoked, "セッションの有効期限が切れました。"},
         {LocKey::sessionLostDismiss, "閉じる"},
         {LocKey::appsStore, "アプリストア"},

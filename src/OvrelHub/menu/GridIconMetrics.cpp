@@ -1,7 +1,5 @@
 #include "OvrelHub/menu/GridIconMetrics.h"
 
-#include <QPainter>
-
 namespace ovrel {
 
 QRectF GridIconMetrics::iconSourceRect(QSizeF size) {
@@ -10,23 +8,15 @@ QRectF GridIconMetrics::iconSourceRect(QSizeF size) {
             size.height() * iconSourceFraction};
 }
 
-QImage GridIconMetrics::zoomed(const QImage& source) {
-    if (source.isNull())
+QImage GridIconMetrics::zoomed(const QImage& source, int pixels) {
+    if (source.isNull() || pixels <= 0)
         return source;
-    QImage target(zoomPixels, zoomPixels, QImage::Format_ARGB32_Premultiplied);
+    const QRect kept = iconSourceRect(QSizeF(source.size())).toAlignedRect() & source.rect();
+    QImage target =
+        source.copy(kept).scaled(pixels, pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (target.isNull())
         return source;
-    target.fill(Qt::transparent);
-    {
-        QPainter painter(&target);
-        if (!painter.isActive())
-            return source;
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        painter.drawImage(QRectF(0, 0, zoomPixels, zoomPixels), source,
-                          iconSourceRect(QSizeF(source.size())));
-    }
-    target.setDevicePixelRatio(static_cast<double>(zoomPixels) / iconSide);
+    target.setDevicePixelRatio(static_cast<double>(pixels) / iconSide);
     return target;
 }
 

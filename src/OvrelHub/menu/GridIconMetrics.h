@@ -30,10 +30,11 @@ struct GridIconMetrics {
     // The centred part of a source icon that is kept when zooming (1/16 cut per edge).
     static QRectF iconSourceRect(QSizeF imageSize);
 
-    // A 160 x 160 pixel rendering of the image's centred source rectangle,
-    // shown as 40 x 40 points; the image unchanged when it cannot be rendered.
-    // Works on images so it can run off the main thread.
-    static QImage zoomed(const QImage& image);
+    // A pixels x pixels rendering of the image's centred source rectangle,
+    // shown as 40 x 40 points (so its device pixel ratio is pixels / 40); the
+    // image unchanged when it cannot be rendered. One smooth scale, straight
+    // from the source. Works on images so it can run off the main thread.
+    static QImage zoomed(const QImage& image, int pixels = zoomPixels);
 };
 
 } // namespace ovrel

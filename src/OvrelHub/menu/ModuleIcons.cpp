@@ -8,16 +8,37 @@
 
 namespace ovrel {
 
-ModuleIconImages ModuleIconImages::load(const QList<ModuleMenuItem>& items) {
+namespace {
+
+QImage menuSized(const QImage& image, const IconDemand& demand) {
+    if (image.isNull())
+        return image;
+    QImage scaled = image.width() == demand.menuPixels && image.height() == demand.menuPixels
+                        ? image
+                        : image.scaled(demand.menuPixels, demand.menuPixels, Qt::KeepAspectRatio,
+                                       Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(demand.devicePixelRatio);
+    return scaled;
+}
+
+} // namespace
+
+ModuleIconImages ModuleIconImages::load(const QList<ModuleMenuItem>& items,
+                                        const IconDemand& demand) {
     ModuleIconImages out;
+    QSet<QString> decided;
     for (const ModuleMenuItem& item : items) {
-        if (out.menu.contains(item.moduleId) || !item.iconPath ||
+        const bool forMenu = demand.menu.contains(item.moduleId);
+        const bool forGrid = demand.grid.contains(item.moduleId);
+        if ((!forMenu && !forGrid) || decided.contains(item.moduleId) || !item.iconPath ||
             !QFileInfo::exists(*item.iconPath))
             continue;
+        decided.insert(item.moduleId);
         const QImage image = BundleIcon::image(*item.iconPath);
-        out.menu.insert(item.moduleId, image);
-        if (!image.isNull())
-            out.grid.insert(item.moduleId, GridIconMetrics::zoomed(image));
+        if (forMenu)
+            out.menu.insert(item.moduleId, menuSized(image, demand));
+        if (forGrid && !image.isNull())
+            out.grid.insert(item.moduleId, GridIconMetrics::zoomed(image, demand.gridPixels));
     }
     return out;
 }
@@ -29,12 +50,7 @@ QHash<QString, QIcon> ModuleIconImages::menuIcons() const {
             out.insert(it.key(), QIcon::fromTheme(QStringLiteral("application-x-executable")));
             continue;
         }
-        // Two pixel sizes so the 16-point icon stays sharp on double-density screens.
-        QIcon icon;
-        for (int side : {16, 32})
-            icon.addPixmap(QPixmap::fromImage(
-                it.value().scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-        out.insert(it.key(), icon);
+        out.insert(it.key(), QIcon(QPixmap::fromImage(it.value())));
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include "OvrelConfig/HubLanguage.h"
 #include "OvrelConfig/Loc.h"
+#include "OvrelHub/account/SessionLostNotifier.h"
 #include "OvrelHub/menu/DynamicMenuSections.h"
 #include "OvrelHub/menu/ModuleIcons.h"
 #include "OvrelHub/menu/ModuleMenuBuilder.h"
@@ -14,6 +15,7 @@
 #include "Platform/system/SystemLog.h"
 
 #include <QApplication>
+#include <QStyle>
 #include <QtConcurrent>
 
 namespace ovrel {
@@ -28,6 +30,7 @@ HubController::HubController(EditionProvider edition, std::function<void()> onSe
       m_runnerSource(std::move(collaborators.runner)) {
     HubSettings* settings = &m_settings;
     HubLanguage::setProvider([settings] { return settings->appLanguage(); });
+    SessionLostNotifier::onStatusChanged() = m_onSessionStatusChanged;
 }
 
 void HubController::requestMenuRebuild() const {
@@ -53,14 +56,9 @@ void HubController::publishHostState() {
     }
 }
 
-namespace {
-struct BuiltModel {
-    QList<ModuleMenuItem> items;
-    ModuleIconImages images;
-};
-} // namespace
-
 void HubController::refreshModuleMenu() {
+    if (m_pendingResults.finishing())
+        return;
     publishHostState();
     QSet<QString> quickAccess;
     if (m_stateStore) {
@@ -74,26 +72,51 @@ void HubController::refreshModuleMenu() {
     if (!m_installedManifests)
         return;
 
-    // Continuations bound to this object are dropped if it is gone by then.
-    m_installedManifests().then(this, [this](QList<InstalledPair> pairs) {
+    m_pendingResults.deliver(m_installedManifests(), [this](QFuture<QList<InstalledPair>> done) {
+        if (done.isCanceled() || done.resultCount() == 0)
+            return;
+        const QList<InstalledPair> pairs = done.result();
         const AppLanguage language = m_settings.appLanguage();
         const ModulePaths paths = m_paths;
-        QtConcurrent::run([pairs, language, paths] {
-            BuiltModel built;
-            built.items = ModuleMenuBuilder::items(pairs, language, paths);
-            built.images = ModuleIconImages::load(built.items);
-            return built;
-        }).then(this, [this, pairs](BuiltModel built) {
-            m_model.items = std::move(built.items);
-            m_model.icons = built.images.menuIcons();
-            m_model.gridIcons = built.images.gridIcons();
-            m_model.dynamicMenuSources = pairs;
-            ++m_modelGeneration;
-            ++m_modelGeneration;
-            requestMenuRebuild();
-            emit moduleModelRefreshed();
-        });
+        const IconDemand::Presentation presentation = iconPresentation();
+        m_pendingResults.deliver(QtConcurrent::run([pairs, language, paths, presentation] {
+                                     BuiltModel built;
+                                     built.items = ModuleMenuBuilder::items(pairs, language, paths);
+                                     built.images = ModuleIconImages::load(
+                                         built.items,
+                                         IconDemand::forMenu(built.items, presentation));
+                                     return built;
+                                 }),
+                                 [this, pairs](QFuture<BuiltModel> model) {
+                                     if (!model.isCanceled() && model.resultCount() > 0)
+                                         applyModel(model.takeResult(), pairs);
+                                 });
     });
+}
+
+IconDemand::Presentation HubController::iconPresentation() const {
+    IconDemand::Presentation presentation;
+    presentation.grid = m_settings.menuPresentation() == MenuPresentation::grid;
+    const auto grid = m_settings.menuGridLayout();
+    presentation.layout = MenuGridLayout(grid.rows, grid.columns);
+    presentation.quickAccessModuleIds = m_model.quickAccessModuleIds;
+    presentation.menuIconSide = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
+    presentation.devicePixelRatio = qApp->devicePixelRatio();
+    return presentation;
+}
+
+void HubController::applyModel(BuiltModel built, QList<InstalledPair> pairs) {
+    m_model.items = std::move(built.items);
+    m_model.icons = built.images.menuIcons();
+    m_model.gridIcons = built.images.gridIcons();
+    m_model.dynamicMenuSources = std::move(pairs);
+    ++m_modelGeneration;
+    requestMenuRebuild();
+    emit moduleModelRefreshed();
+}
+
+void HubController::terminate() {
+    m_pendingResults.finish();
 }
 
 void HubController::menuWillOpen(QMenu* menu) {

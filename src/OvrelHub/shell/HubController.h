@@ -1,10 +1,12 @@
 #pragma once
 
 #include "OvrelHub/menu/DynamicMenuSections.h"
+#include "OvrelHub/menu/ModuleIcons.h"
 #include "OvrelHub/menu/ModuleMenuPresenter.h"
 #include "OvrelHub/modules/InstalledPair.h"
 #include "OvrelHub/runner/ModuleCommandRef.h"
 #include "OvrelHub/shell/EditionSettings.h"
+#include "OvrelHub/shell/PendingResults.h"
 #include "OvrelHub/update/UpdateRelease.h"
 #include "OvrelModuleKit/paths/ModulePaths.h"
 #include "Platform/tray/StatusMenuModel.h"
@@ -86,13 +88,22 @@ public:
     const std::function<void()>& onSessionStatusChanged() const { return m_onSessionStatusChanged; }
     void requestMenuRebuild() const;
 
-    void terminate() {}
+    // Quitting: waits for the module work in flight (a refresh's store query
+    // and icon loading) and drops its results; no refresh starts after it.
+    void terminate();
 
 signals:
     // A refresh applied its model (tests and benchmarks wait for it).
     void moduleModelRefreshed();
 
 private:
+    struct BuiltModel {
+        QList<ModuleMenuItem> items;
+        ModuleIconImages images;
+    };
+    void applyModel(BuiltModel built, QList<InstalledPair> pairs);
+    // What the menu shows and at which sizes, for the icons a refresh makes.
+    IconDemand::Presentation iconPresentation() const;
     void publishHostState();
     void closeHostedMenu();
     ModuleMenuPresenter presenter(AppLanguage language);
@@ -117,6 +128,7 @@ private:
 
     std::function<void(const UpdateRelease&)> m_presentWhatsNew;
     std::function<void(std::shared_ptr<EditionSettings>)> m_openSettings;
+    PendingResults m_pendingResults{this};
 };
 
 } // namespace ovrel

@@ -27,9 +27,9 @@ HubSettings& HubSettings::shared() {
     return settings;
 }
 
-bool HubSettings::store(const QVariantMap& values) {
+bool HubSettings::store(UserDefaults& defaults, const QVariantMap& values) {
     try {
-        m_defaults.setValues(values);
+        defaults.setValues(values);
         return true;
     } catch (const FileError& e) {
         SystemLog::write(QStringLiteral("Ovrel: không ghi được cài đặt ") +

@@ -70,9 +70,12 @@ public:
     // The override when present, else the built-in service base URL.
     QString apiBaseURL() const;
 
+    // Writes several keys in one replacement; false (and one log line) when
+    // the preferences file could not be written.
+    static bool store(UserDefaults& defaults, const QVariantMap& values);
+
 private:
-    // Returns false (and logs) when the preferences file could not be written.
-    bool store(const QVariantMap& values);
+    bool store(const QVariantMap& values) { return store(m_defaults, values); }
 
     UserDefaults& m_defaults;
     NotificationCenter& m_center;

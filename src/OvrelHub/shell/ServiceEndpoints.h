@@ -29,6 +29,7 @@ public:
     static QUrl moduleDownload(const QUrl& base, const QString& id, const QString& hostVersion);
 
     // Text-appended requests: nothing when the result is not a valid URL.
+    static std::optional<QUrl> appended(const QString& base, const QString& path);
     static std::optional<QUrl> authStart(const QString& base, const QString& provider);
     static std::optional<QUrl> authExchange(const QString& base);
     static std::optional<QUrl> authProfile(const QString& base);
@@ -52,7 +53,6 @@ public:
     static void authorize(QNetworkRequest& request, const QString& token);
 
 private:
-    static std::optional<QUrl> appended(const QString& base, const QString& path);
     static std::optional<QUrl> withQueryItems(const QString& address,
                                               const QList<QPair<QString, QString>>& items);
     static std::optional<QUrl> languagePage(AppLanguage language, const QString& page);

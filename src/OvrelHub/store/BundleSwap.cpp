@@ -92,7 +92,8 @@ QString BundleSwap::swapIn(const QString& id, const QString& bundle,
     if (hadPrevious) {
         carryOverModuleFiles(backup, moduleDir);
         CrashPoint::reach("swap.filesCarriedOver");
-        FileTree::remove(backup);
+        if (m_replaced == Replaced::remove)
+            FileTree::remove(backup);
     }
     return installed;
 }

@@ -23,8 +23,14 @@ namespace ovrel {
 // new bundle in place with the module's files, or the previous directory back.
 class BundleSwap {
 public:
-    BundleSwap(ModulePaths paths, BundleMoving moveBundle)
-        : m_paths(std::move(paths)), m_moveBundle(std::move(moveBundle)) {}
+    // What becomes of the replaced directory once the new bundle is in: removed
+    // at once, or left as Modules/<id>.bak for settleLeftOverBackup() after
+    // the install has returned (removing a large bundle is a good part of an
+    // update's time).
+    enum class Replaced { remove, keepForDiscard };
+
+    BundleSwap(ModulePaths paths, BundleMoving moveBundle, Replaced replaced = Replaced::remove)
+        : m_paths(std::move(paths)), m_moveBundle(std::move(moveBundle)), m_replaced(replaced) {}
 
     // `id` must be a valid module id and the bundle's name a valid app name.
     // `pending`, when given, is written once the previous directory is set
@@ -54,6 +60,7 @@ private:
 
     ModulePaths m_paths;
     BundleMoving m_moveBundle;
+    Replaced m_replaced;
 };
 
 } // namespace ovrel

@@ -8,9 +8,13 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <memory>
+#include <string>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace ovrel::FileTree {
 
@@ -43,6 +47,60 @@ QStringList entries(const QString& directory) {
     return names;
 }
 
+// Copies through user space: the way that works everywhere.
+void copyByReading(int in, int out, const QString& from, const QString& to) {
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(in, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            fail(from, errno);
+        if (got == 0)
+            return;
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = ::write(out, buffer + done, static_cast<size_t>(got - done));
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put < 0)
+                fail(to, errno);
+            done += put;
+        }
+    }
+}
+
+// Errors after which the kernel-side copy is not available for this pair of
+// files, so the plain copy takes over from the start.
+bool kernelCopyUnsupported(int error) {
+    return error == EXDEV || error == ENOSYS || error == EOPNOTSUPP || error == EINVAL ||
+           error == EPERM || error == ETXTBSY || error == EBADF;
+}
+
+// The file's bytes without passing them through user space: a shared-extent
+// clone where the file system has one (btrfs, XFS), else copy_file_range.
+void copyBytes(int in, int out, qint64 size, const QString& from, const QString& to) {
+    if (size > 0 && ::ioctl(out, FICLONE, in) == 0)
+        return;
+    qint64 copied = 0;
+    for (;;) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && copied == 0 && kernelCopyUnsupported(errno))
+            break;
+        if (n < 0)
+            fail(from, errno);
+        // Nothing copied at all: an empty file, or a pseudo file whose length
+        // the kernel does not know; reading settles which.
+        if (n == 0 && copied == 0)
+            break;
+        if (n == 0)
+            return;
+        copied += n;
+    }
+    copyByReading(in, out, from, to);
+}
+
 void copyFileContents(const QString& from, const QString& to, mode_t mode) {
     const UniqueFd in(::open(nativePath(from).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (!in.valid())
@@ -56,24 +114,7 @@ void copyFileContents(const QString& from, const QString& to, mode_t mode) {
                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
     if (!out.valid())
         fail(to, errno);
-    char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t got = ::read(in.get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            fail(from, errno);
-        if (got == 0)
-            break;
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = ::write(out.get(), buffer + done, static_cast<size_t>(got - done));
-            if (put < 0 && errno == EINTR)
-                continue;
-            if (put < 0)
-                fail(to, errno);
-            done += put;
-        }
-    }
+    copyBytes(in.get(), out.get(), static_cast<qint64>(status.st_size), from, to);
     // The mode given to open() is masked by the umask; the copy keeps the
     // original's bits (an executable stays executable).
     if (::fchmod(out.get(), mode) != 0)
@@ -110,6 +151,41 @@ void copyEntry(const QString& from, const QString& to, int depth) {
     } else {
         throw FileError(from, QStringLiteral("not a regular file, directory or symbolic link"));
     }
+}
+
+// Removes the entry `name` of the directory `parent` and, for a directory,
+// everything below it, without following links. Only system calls and plain
+// memory: a removal left to a worker may still run while the process ends.
+bool removeAt(int parent, const char* name, int depth) {
+    struct stat status {};
+    if (::fstatat(parent, name, &status, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT;
+    if (!S_ISDIR(status.st_mode))
+        return ::unlinkat(parent, name, 0) == 0 || errno == ENOENT;
+    if (depth > kMaxRemovalDepth)
+        return false;
+    if ((status.st_mode & S_IRWXU) != S_IRWXU)
+        ::fchmodat(parent, name, status.st_mode | S_IRWXU, 0);
+    const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(fd), &::closedir);
+    if (!dir) {
+        ::close(fd);
+        return false;
+    }
+    // Names first: what readdir returns after an entry was removed is unspecified.
+    std::vector<std::string> names;
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.emplace_back(entry->d_name);
+        errno = 0;
+    }
+    bool all = errno == 0;
+    for (const std::string& child : names)
+        all = removeAt(fd, child.c_str(), depth + 1) && all;
+    return all && (::unlinkat(parent, name, AT_REMOVEDIR) == 0 || errno == ENOENT);
 }
 
 void restrictEntry(const QString& path, int depth) {
@@ -157,22 +233,7 @@ void copy(const QString& from, const QString& to) {
 }
 
 bool remove(const QString& path) {
-    const QByteArray native = nativePath(path);
-    struct stat status {};
-    if (::lstat(native.constData(), &status) != 0)
-        return errno == ENOENT;
-    if (!S_ISDIR(status.st_mode))
-        return ::unlink(native.constData()) == 0 || errno == ENOENT;
-    if ((status.st_mode & S_IRWXU) != S_IRWXU)
-        ::chmod(native.constData(), status.st_mode | S_IRWXU);
-    bool all = true;
-    try {
-        for (const QString& name : entries(path))
-            all = remove(path + QLatin1Char('/') + name) && all;
-    } catch (const FileError&) {
-        return false;
-    }
-    return all && (::rmdir(native.constData()) == 0 || errno == ENOENT);
+    return removeAt(AT_FDCWD, nativePath(path).constData(), 0);
 }
 
 } // namespace ovrel::FileTree

@@ -13,6 +13,8 @@ namespace FileTree {
 
 // Deeper trees are refused: no bundle needs them, and the walk recurses.
 inline constexpr int kMaxDepth = 64;
+// Removal goes deeper, so that what a tool left can still be cleaned up.
+inline constexpr int kMaxRemovalDepth = 1024;
 
 // What installed files may keep of their permission bits: no set-id bits,
 // and only the owner may write.
@@ -36,7 +38,8 @@ void rename(const QString& from, const QString& to);
 void copy(const QString& from, const QString& to);
 
 // Removes the file, link or directory tree at the path, making directories
-// writable on the way where needed. True when nothing is left there.
+// writable on the way where needed. True when nothing is left there. Safe to
+// run on a worker thread while the process ends (no Qt state is touched).
 bool remove(const QString& path);
 
 } // namespace FileTree

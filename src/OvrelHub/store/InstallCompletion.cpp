@@ -15,7 +15,8 @@ namespace ovrel {
 InstallCompletion::InstallCompletion(Collaborators collaborators)
     : m_state(collaborators.state), m_verifier(collaborators.verifier),
       m_resident(collaborators.resident), m_systemVersion(std::move(collaborators.systemVersion)),
-      m_swap(collaborators.state.paths(), std::move(collaborators.moveBundle)) {}
+      m_swap(collaborators.state.paths(), std::move(collaborators.moveBundle),
+             collaborators.replaced) {}
 
 SystemVersionSource InstallCompletion::defaultSystemVersion() {
     return [] { return HostOS::currentVersion(); };

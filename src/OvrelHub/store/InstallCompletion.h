@@ -28,6 +28,7 @@ public:
         ResidentRegistering* resident = nullptr; // none: no agent is touched
         BundleMoving moveBundle = BundleMover::standard();
         SystemVersionSource systemVersion = defaultSystemVersion();
+        BundleSwap::Replaced replaced = BundleSwap::Replaced::remove;
     };
 
     explicit InstallCompletion(Collaborators collaborators);

@@ -22,7 +22,8 @@ ModuleStore::ModuleStore(Collaborators collaborators)
       m_resident(collaborators.resident), m_mainContext(collaborators.mainContext),
       m_installed(collaborators.state),
       m_completion({collaborators.state, collaborators.verifier, collaborators.resident,
-                    std::move(collaborators.moveBundle), std::move(collaborators.macOSVersion)}),
+                    std::move(collaborators.moveBundle), std::move(collaborators.macOSVersion),
+                    BundleSwap::Replaced::keepForDiscard}),
       m_swap(collaborators.state.paths(), BundleMover::standard()),
       m_verifier(collaborators.verifier), m_settings(collaborators.state.paths()) {
     m_worker.setMaxThreadCount(1);
@@ -73,7 +74,15 @@ std::optional<FileLock> ModuleStore::lockAcrossProcesses() const {
 
 ModuleManifest ModuleStore::completeInstall(const QString& id, const QString& bundle,
                                             const std::optional<QString>& version) {
-    return m_completion.complete(id, bundle, version);
+    ModuleManifest manifest = m_completion.complete(id, bundle, version);
+    // The replaced bundle goes in a task of its own, after the install has
+    // returned, under the same lock as every change of the module tree; the
+    // worker runs it before any operation submitted later.
+    m_worker.start([this, id] {
+        const std::optional<FileLock> exclusive = lockAcrossProcesses();
+        m_swap.settleLeftOverBackup(id);
+    });
+    return manifest;
 }
 
 void ModuleStore::unregisterReplacedAgent(const QString& id) {

@@ -62,6 +62,11 @@ public:
 
     const ModulePaths& paths() const { return m_state.paths(); }
 
+    // Waits until every submitted operation and the clean-up that follows an
+    // install (the replaced bundle's removal) are done: for a process that
+    // ends after one install. Not from the main thread while an uninstall runs.
+    void waitUntilIdle() { m_worker.waitForDone(); }
+
     // The installed modules (see InstalledModules).
     QFuture<std::optional<ModuleManifest>> manifest(const QString& id);
     QFuture<QList<InstalledPair>> installedManifests();

@@ -1,8 +1,12 @@
 #include "Platform/codesign/ResourceSeal.h"
 
+#include "Platform/codesign/CanonicalSealReader.h"
 #include "Platform/plist/PlistCodec.h"
 
+#include <QScopeGuard>
 #include <QVariantMap>
+#include <cstdlib>
+#include <plist/plist.h>
 
 namespace ovrel {
 
@@ -17,27 +21,29 @@ QString contentsPath(const QString& relative) {
     return QLatin1String(BundleDirectory::kContents) + QLatin1Char('/') + relative;
 }
 
-std::optional<ResourceSeal::Item> parseItem(const QVariant& value) {
-    if (value.metaType().id() != QMetaType::QVariantMap)
-        return std::nullopt;
-    const QVariantMap map = value.toMap();
-    if (map.size() != 1)
+// { "hash2" = <32 bytes> } or { "symlink" = non-empty string }, nothing else.
+std::optional<ResourceSeal::Item> parseItem(plist_t value) {
+    if (plist_get_node_type(value) != PLIST_DICT || plist_dict_get_size(value) != 1)
         return std::nullopt;
     ResourceSeal::Item item;
-    const auto hash = map.constFind(kHash);
-    if (hash != map.cend()) {
-        if (hash->metaType().id() != QMetaType::QByteArray ||
-            hash->toByteArray().size() != kHashBytes)
+    if (const plist_t hash = plist_dict_get_item(value, "hash2")) {
+        uint64_t length = 0;
+        const char* bytes =
+            plist_get_node_type(hash) == PLIST_DATA ? plist_get_data_ptr(hash, &length) : nullptr;
+        if (!bytes || length != static_cast<uint64_t>(kHashBytes))
             return std::nullopt;
-        item.hash = hash->toByteArray();
+        item.hash = QByteArray(bytes, kHashBytes);
         return item;
     }
-    const auto link = map.constFind(kSymlink);
-    if (link == map.cend() || link->metaType().id() != QMetaType::QString ||
-        link->toString().isEmpty())
+    const plist_t link = plist_dict_get_item(value, "symlink");
+    uint64_t length = 0;
+    const char* target = link && plist_get_node_type(link) == PLIST_STRING
+                             ? plist_get_string_ptr(link, &length)
+                             : nullptr;
+    if (!target || length == 0)
         return std::nullopt;
     item.isSymlink = true;
-    item.symlinkTarget = link->toString();
+    item.symlinkTarget = QString::fromUtf8(target, static_cast<qsizetype>(length));
     return item;
 }
 
@@ -63,20 +69,39 @@ std::optional<ResourceSeal> ResourceSeal::make(const BundleDirectory& bundle,
 }
 
 std::optional<ResourceSeal> ResourceSeal::parse(const QByteArray& plist) {
-    const auto root = PlistCodec::parse(plist);
-    if (!root || root->metaType().id() != QMetaType::QVariantMap)
+    if (auto items = CanonicalSealReader::read(plist))
+        return ResourceSeal(std::move(*items));
+    // Any other layout: walk the general parser's tree instead of making Qt
+    // values of every node first.
+    const PlistCodec::Tree tree = PlistCodec::parseTree(plist);
+    const auto root = static_cast<plist_t>(tree.get());
+    if (!root || plist_get_node_type(root) != PLIST_DICT)
         return std::nullopt;
-    const QVariant files = root->toMap().value(kFiles);
-    if (files.metaType().id() != QMetaType::QVariantMap)
+    const plist_t files = plist_dict_get_item(root, "files2");
+    if (!files || plist_get_node_type(files) != PLIST_DICT)
         return std::nullopt;
     Items items;
-    const QVariantMap map = files.toMap();
-    for (auto it = map.cbegin(); it != map.cend(); ++it) {
-        auto item = parseItem(it.value());
+    plist_dict_iter it = nullptr;
+    plist_dict_new_iter(files, &it);
+    const auto freeIterator = qScopeGuard([&] { std::free(it); });
+    for (;;) {
+        char* rawKey = nullptr;
+        plist_t value = nullptr;
+        plist_dict_next_item(files, it, &rawKey, &value);
+        const QString key = QString::fromUtf8(rawKey);
+        std::free(rawKey);
+        if (!value)
+            break;
+        auto item = parseItem(value);
         if (!item)
             return std::nullopt;
-        items.insert(it.key(), *item);
+        // Keys come sorted from the signer: the hint makes each insert cheap.
+        items.insert(items.constEnd(), key, std::move(*item));
     }
+    return ResourceSeal(std::move(items));
+}
+
+ResourceSeal ResourceSeal::fromItems(Items items) {
     return ResourceSeal(std::move(items));
 }
 

@@ -32,6 +32,9 @@ public:
     // Nothing when the bytes are not a well-formed seal.
     static std::optional<ResourceSeal> parse(const QByteArray& plist);
 
+    // A seal of the given items, as the signer writes it.
+    static ResourceSeal fromItems(Items items);
+
     QByteArray toPlist() const;
 
     // Whether the bundle holds exactly the sealed files with the sealed

@@ -172,26 +172,36 @@ plist_t toNode(const QVariant& value, int depth) {
 
 } // namespace
 
-std::optional<QVariant> parse(const QByteArray& bytes) {
+void TreeDeleter::operator()(void* node) const {
+    if (node)
+        plist_free(static_cast<plist_t>(node));
+}
+
+Tree parseTree(const QByteArray& bytes) {
     if (bytes.isEmpty() || bytes.size() > kMaxBytes)
-        return std::nullopt;
+        return nullptr;
     // libplist recurses once per level and copies shared objects: measure
     // before it does. The margin covers the <plist> element; anything deeper
     // than kMaxDepth fails below.
     if (!PlistDepthGuard::withinBounds(bytes, {kMaxDepth + 2, kMaxNodes}))
-        return std::nullopt;
-    PlistHolder holder;
+        return nullptr;
+    plist_t node = nullptr;
     const auto length = static_cast<uint32_t>(bytes.size());
     if (plist_is_binary(bytes.constData(), length)) {
-        plist_from_bin(bytes.constData(), length, &holder.node);
+        plist_from_bin(bytes.constData(), length, &node);
     } else {
         // XML has no NUL character, and libplist aborts on one inside a
         // <string> or <key> (its string accessor asserts on the length).
         if (bytes.contains('\0'))
-            return std::nullopt;
-        plist_from_xml(bytes.constData(), length, &holder.node);
+            return nullptr;
+        plist_from_xml(bytes.constData(), length, &node);
     }
-    return fromNode(holder.node, 0);
+    return Tree(node);
+}
+
+std::optional<QVariant> parse(const QByteArray& bytes) {
+    const Tree tree = parseTree(bytes);
+    return fromNode(static_cast<plist_t>(tree.get()), 0);
 }
 
 QByteArray toXml(const QVariant& value) {

@@ -121,6 +121,22 @@ TEST_F(BundleSwapTest, RestoreThatFailsTooIsLogged) {
     EXPECT_FALSE(QFileInfo::exists(paths.moduleDir("clock")));
 }
 
+TEST_F(BundleSwapTest, AReplacedBundleKeptForLaterGoesOnlyOnceTheNewOneIsInPlace) {
+    installFirstVersion();
+    const BundleSwap swap(paths, BundleMover::standard(), BundleSwap::Replaced::keepForDiscard);
+    swap.swapIn("clock", stage(version("2.0.0")));
+    EXPECT_EQ(test::readFile(installedExecutable()), "\x7f"
+                                                     "ELF clock 2.0.0");
+    EXPECT_EQ(moduleDirEntries(), QStringList({"Clock.app", "startups.json"}))
+        << "the module's own files moved on before the backup waits";
+    ASSERT_TRUE(backupExists());
+
+    swap.settleLeftOverBackup("clock");
+    EXPECT_FALSE(backupExists());
+    EXPECT_EQ(test::readFile(installedExecutable()), "\x7f"
+                                                     "ELF clock 2.0.0");
+}
+
 TEST_F(BundleSwapTest, EmptyModuleDirectoryLeftByACrashIsNoInstalledVersion) {
     // Killed after the new module directory was created, before the bundle
     // moved in: the backup is still the only good copy.

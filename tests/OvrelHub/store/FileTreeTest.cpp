@@ -127,3 +127,29 @@ TEST(BundleMoverTest, FailureLeavesTheSourceWhereItWas) {
                  FileError);
     EXPECT_EQ(test::readFile(home.file("Clock.app/Contents/MacOS/clock")), "program");
 }
+
+TEST_F(FileTreeTest, CopyKeepsEveryByteOfLargeEmptyAndPseudoFiles) {
+    // Larger than any one chunk of a copy, and not a multiple of a page.
+    QByteArray large(3 * 1024 * 1024 + 17, Qt::Uninitialized);
+    for (qsizetype i = 0; i < large.size(); ++i)
+        large[i] = static_cast<char>((i * 7919) >> 3);
+    test::writeFile(dir.file("Big.app/Contents/Resources/large.bin"), large);
+    test::writeFile(dir.file("Big.app/Contents/Resources/empty"), "");
+    FileTree::copy(dir.file("Big.app"), dir.file("Copy.app"));
+    EXPECT_EQ(test::readFile(dir.file("Copy.app/Contents/Resources/large.bin")), large);
+    EXPECT_TRUE(QFileInfo::exists(dir.file("Copy.app/Contents/Resources/empty")));
+    EXPECT_EQ(QFileInfo(dir.file("Copy.app/Contents/Resources/empty")).size(), 0);
+
+    // A file whose length the kernel reports as 0 still has its text copied.
+    FileTree::copy("/proc/self/status", dir.file("status"));
+    EXPECT_TRUE(test::readFile(dir.file("status")).startsWith("Name:"));
+}
+
+TEST_F(FileTreeTest, RemoveTakesTreesDeeperThanACopyMay) {
+    QString deep = dir.file("Deep.app");
+    for (int i = 0; i <= FileTree::kMaxDepth + 10; ++i)
+        deep += "/d";
+    test::writeFile(deep + "/file", "x");
+    EXPECT_TRUE(FileTree::remove(dir.file("Deep.app")));
+    EXPECT_FALSE(FileTree::exists(dir.file("Deep.app")));
+}

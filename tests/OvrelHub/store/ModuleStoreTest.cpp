@@ -137,6 +137,13 @@ TEST_F(ModuleStoreTest, InstallOverAnInstalledModuleStopsItsAgentFirst) {
     test::await(store.installLocal("clock", picked(version("1.1.0"), "v2")));
     EXPECT_EQ(resident.recorded(), QStringList{"unregister clock"});
     EXPECT_EQ(state.load().installed.at("clock").version, "1.1.0");
+    // The replaced bundle is removed after the install returned, before the
+    // store is idle again.
+    store.waitUntilIdle();
+    EXPECT_FALSE(backupExists("clock"));
+    EXPECT_EQ(test::readFile(paths.bundle("clock", "Clock.app") + "/Contents/MacOS/clock"),
+              "\x7f"
+              "ELF clock 1.1.0");
 }
 
 TEST_F(ModuleStoreTest, OperationsRunOneAtATimeOnTheWorkerInSubmissionOrder) {
