@@ -9,11 +9,13 @@
 #include "OvrelLite/OvrelLiteHubWiring.h"
 #include "Platform/notify/NotificationCenter.h"
 #include "Platform/process/Workspace.h"
+#include "Platform/system/SystemLog.h"
 #include "Platform/tray/QtMenuRenderer.h"
 #include "Platform/tray/SymbolIcons.h"
 
 #include <QCoreApplication>
 #include <QMenu>
+#include <QSystemTrayIcon>
 
 namespace ovrel {
 
@@ -27,7 +29,8 @@ QPointer<LiteAppDelegate>& sharedDelegate() {
 LiteAppDelegate::LiteAppDelegate(HubController::Collaborators collaborators)
     : m_collaborators(std::move(collaborators)), m_settings(m_collaborators.settings),
       m_workspace(m_collaborators.workspace),
-      m_otherBuildPresenter(OtherBuildAlert::messageBoxPresenter()) {
+      m_otherBuildPresenter(OtherBuildAlert::messageBoxPresenter()),
+      m_trayAvailable([] { return QSystemTrayIcon::isSystemTrayAvailable(); }) {
     sharedDelegate() = this;
 }
 
@@ -87,11 +90,25 @@ void LiteAppDelegate::applicationDidFinishLaunching() {
     rebuildMenu();
     resetStatusImage();
     m_statusItem->show();
+    reportMissingTray();
     AccountServices::shared().checkSessionAtLaunch();
     hub().didFinishLaunching();
     m_windows->startVersionChecker();
     observeNotifications();
     AccountServices::shared().startSync();
+    m_settingsWatcher =
+        std::make_unique<HubSettingsWatcher>(m_settings, NotificationCenter::defaultCenter());
+}
+
+void LiteAppDelegate::reportMissingTray() {
+    if (m_trayAvailable())
+        return;
+    // The icon appears by itself once a tray host starts; until then the user
+    // needs another way in.
+    SystemLog::write(QStringLiteral(
+        "Ovrel: không có khay hệ thống (StatusNotifierWatcher hoặc XEmbed) — biểu tượng sẽ hiện "
+        "khi có khay; trong lúc chờ, xem menu bằng \"ovrel-lite --print-menu\" và mở module bằng "
+        "\"ovrel-lite --send ID LỆNH\""));
 }
 
 void LiteAppDelegate::observeNotifications() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OvrelHub/shell/HubController.h"
+#include "OvrelHub/shell/HubSettingsWatcher.h"
 #include "OvrelHub/shell/OtherBuildAlert.h"
 #include "OvrelLite/LiteSettingsAndUpdates.h"
 #include "Platform/tray/StatusItem.h"
@@ -8,6 +9,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 namespace ovrel {
@@ -51,8 +53,15 @@ public:
         m_otherBuildPresenter = std::move(presenter);
     }
 
+    // Whether the desktop has a tray host (tests say there is none).
+    void setTrayAvailability(std::function<bool()> available) {
+        m_trayAvailable = std::move(available);
+    }
+
 private:
     void writeLaunchTrace();
+    // Says once, on standard error and in the log, how to reach the menu without a tray.
+    void reportMissingTray();
     // Shows the alert and returns false when the other build is installed.
     bool otherBuildAllowsStart();
     void observeNotifications();
@@ -63,7 +72,9 @@ private:
     std::unique_ptr<HubController> m_hub;
     std::unique_ptr<LiteSettingsAndUpdates> m_windows;
     std::unique_ptr<StatusItem> m_statusItem;
+    std::unique_ptr<HubSettingsWatcher> m_settingsWatcher;
     OtherBuildAlert::Presenter m_otherBuildPresenter;
+    std::function<bool()> m_trayAvailable;
 };
 
 } // namespace ovrel

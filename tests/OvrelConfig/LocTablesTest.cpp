@@ -3,6 +3,7 @@
 #include "OvrelConfig/LocKey.h"
 #include "OvrelConfig/strings/Strings.h"
 
+#include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -54,6 +55,24 @@ TEST(LocTables, EveryTableHasEveryKeyExactlyOnce) {
         for (int i = 0; i < kLocKeyCount; ++i)
             EXPECT_TRUE(table.contains(locKeyAt(i))) << label(locKeyAt(i), language);
     }
+}
+
+TEST(LocTables, NoTextNamesAFacilityThisDesktopLacks) {
+    // Words of another platform's desktop, in the seven languages' own spellings.
+    const QStringList foreign{"macOS",
+                              "Finder",
+                              "访达",
+                              "System Settings",
+                              "Réglages Système",
+                              "Ajustes del Sistema",
+                              "Applications folder",
+                              "thư mục Applications"};
+    forEveryText([&](LocKey key, AppLanguage language, const QString& text) {
+        for (const QString& word : foreign)
+            EXPECT_FALSE(text.contains(word)) << label(key, language) << ": " << word.toStdString();
+        EXPECT_FALSE(QRegularExpression(QStringLiteral("\\bMac\\b")).match(text).hasMatch())
+            << label(key, language);
+    });
 }
 
 TEST(LocTables, NoTextIsBlankOrTheMissingMarker) {
@@ -124,7 +143,7 @@ TEST(LocTables, HubMenuAndWindowTexts) {
         {LocKey::appsHotkeyTaken, "That combination is already in use — pick another one.",
          "Tổ hợp này đang dùng cho việc khác — chọn tổ hợp khác."},
         {LocKey::otherBuildTitle, "Both versions are installed", "Bạn đang có cả hai bản"},
-        {LocKey::revealInFinder, "Reveal in Finder", "Hiện trong Finder"},
+        {LocKey::revealInFinder, "Show in File Manager", "Hiện trong trình quản lý tệp"},
         {LocKey::sessionLostTitle, "Please sign in again", "Cần đăng nhập lại"},
         {LocKey::sessionLostDismiss, "Dismiss", "Bỏ qua"},
         {LocKey::updateNotifTitleFormat, "Ovrel %@ is available", "Ovrel %@ đã có"},
@@ -156,9 +175,10 @@ TEST(LocTables, EnglishTextsOfTheSettingsAndAccountScreens) {
         {LocKey::appsUninstall, "Uninstall"},
         {LocKey::appsUpdate, "Update"},
         {LocKey::appsNeedsNewerOvrelFormat, "Requires Ovrel %@ or newer"},
-        {LocKey::appsNeedsMacOSFormat, "Requires macOS %@ or newer"},
+        {LocKey::appsNeedsMacOSFormat, "Requires system version %@ or newer"},
         {LocKey::appsModuleInvalidMacOSFormat,
-         "Could not open %@: its manifest declares an invalid macOS requirement (\"%@\")"},
+         "Could not open %@: its manifest declares an invalid system version requirement "
+         "(\"%@\")"},
         {LocKey::appsInstallFailedFormat, "Install failed: %@"},
         {LocKey::permissionsSectionTitle, "System Permissions"},
         {LocKey::sessionLostRevoked, "Your session has expired."},
@@ -170,7 +190,7 @@ TEST(LocTables, EnglishTextsOfTheSettingsAndAccountScreens) {
          "Download and install new versions while the app is closed. Turn off to get a badge "
          "only and update manually. Default ON."},
         {LocKey::appsUninstallConfirmBody,
-         "The app will be removed from this Mac. You can install it again any time."},
+         "The app will be removed from this computer. You can install it again any time."},
         {LocKey::conflictDescFormat, "Conflict in %@: the cloud and this device differ."},
         {LocKey::signInToSyncDesc, "Sign in to sync your settings and statistics (optional)."},
         {LocKey::clearDataIntro, "Choose what data you want to delete from the server. This "

@@ -92,8 +92,8 @@ TEST(LocFormat, FormatsLocalizedTexts) {
     EXPECT_EQ(Loc::format(LocKey::appsHotkeyTakenByFormat, AppLanguage::en, {"Clock"}),
               QStringLiteral("Clock is already using this combination — pick another one."));
     EXPECT_EQ(Loc::format(LocKey::appsModuleInvalidMacOSFormat, AppLanguage::en, {"clock", "ten"}),
-              QStringLiteral("Could not open clock: its manifest declares an invalid macOS "
-                             "requirement (\"ten\")"));
+              QStringLiteral("Could not open clock: its manifest declares an invalid system "
+                             "version requirement (\"ten\")"));
     EXPECT_EQ(Loc::format(LocKey::newVersionAvailableFormat, AppLanguage::vi, {"2.1.0"}),
               QStringLiteral("Có bản mới v2.1.0 — Tải về"));
     EXPECT_EQ(Loc::format(LocKey::menuTodayFormat, AppLanguage::en, {"1200", "45"}),

@@ -56,7 +56,7 @@ public:
 
     bool openURL(const QUrl& url) override {
         opened.append(url);
-        return true;
+        return canOpenURLs;
     }
     void revealInFileViewer(const QString& path) override { revealed.append(path); }
     std::optional<QString> applicationPath(const QString& bundleIdentifier) override {
@@ -87,6 +87,7 @@ public:
     }
 
     QList<QUrl> opened;
+    bool canOpenURLs = true; // false: as on a desktop without a browser
     QStringList revealed;
     QHash<QString, QString> applications;
     QHash<QString, QList<std::shared_ptr<FakeRunningApplication>>> running;

@@ -291,8 +291,10 @@ void HubController::openSettings() {
 }
 
 void HubController::openUserGuide() {
-    if (const auto url = ServiceEndpoints::guidePage(HubLanguage::current()))
-        m_workspace.openURL(*url);
+    const auto url = ServiceEndpoints::guidePage(HubLanguage::current());
+    if (url && !m_workspace.openURL(*url))
+        SystemLog::write(QStringLiteral("Ovrel: không mở được hướng dẫn sử dụng ") +
+                         url->toString() + QStringLiteral(" (không có trình duyệt?)"));
 }
 
 } // namespace ovrel

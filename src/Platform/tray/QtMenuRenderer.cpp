@@ -1,5 +1,7 @@
 #include "Platform/tray/QtMenuRenderer.h"
 
+#include "Platform/tray/MenuKeyEquivalents.h"
+#include "Platform/tray/MenuLabel.h"
 #include "Platform/tray/SymbolIcons.h"
 #include "Platform/tray/TwoLineMenuStyle.h"
 
@@ -43,16 +45,18 @@ QAction* QtMenuRenderer::makeAction(const StatusMenuItem& item, QMenu& menu) {
         action->setProperty(kView, item.viewDescription);
         break;
     case StatusMenuItem::Kind::action: {
-        action = new QAction(item.title, &menu);
+        // Titles may come from modules: shown as written, one line each.
+        QString text = MenuLabel::forAction(item.title);
         if (!item.subtitle.isEmpty())
-            action->setText(item.title + QLatin1Char('\n') + item.subtitle);
+            text += QLatin1Char('\n') + MenuLabel::forAction(item.subtitle);
+        action = new QAction(text, &menu);
         if (!item.icon.isNull())
             action->setIcon(item.icon);
         else if (!item.symbol.isEmpty())
             action->setIcon(SymbolIcons::icon(item.symbol));
         if (!item.keyEquivalent.isEmpty())
             action->setShortcut(QKeySequence(QStringLiteral("Ctrl+") + item.keyEquivalent));
-        action->setToolTip(item.toolTip);
+        action->setToolTip(MenuLabel::forToolTip(item.toolTip));
         if (item.checked) {
             action->setCheckable(true);
             action->setChecked(*item.checked);
@@ -81,6 +85,7 @@ void QtMenuRenderer::render(const StatusMenuModel& model, QMenu& menu) {
     static TwoLineMenuStyle* style = new TwoLineMenuStyle;
     if (menu.style() != style)
         menu.setStyle(style);
+    MenuKeyEquivalents::install(menu);
     menu.clear();
     insert(model, menu, nullptr);
 }

@@ -1,10 +1,11 @@
 #include "Platform/tray/StatusItem.h"
 
+#include "Platform/tray/MenuPlacement.h"
+
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
-#include <algorithm>
 
 namespace ovrel {
 
@@ -13,6 +14,7 @@ StatusItem::StatusItem(QObject* parent) : QObject(parent) {
 }
 
 StatusItem::~StatusItem() {
+    delete m_pending;
     delete m_menu;
 }
 
@@ -24,29 +26,55 @@ void StatusItem::setImage(const QIcon& icon, const QString& accessibilityDescrip
 void StatusItem::setMenu(QMenu* menu) {
     if (m_menu == menu)
         return;
-    if (m_menu)
-        m_menu->deleteLater(); // it may be on screen and dispatching this very rebuild
+    if (m_menu && m_menu->isVisible()) {
+        if (m_pending && m_pending != menu)
+            m_pending->deleteLater(); // built while open and never shown
+        m_pending = menu;
+        return;
+    }
+    install(menu);
+}
+
+void StatusItem::install(QMenu* menu) {
+    if (m_menu) {
+        disconnect(m_menu, nullptr, this, nullptr);
+        m_menu->deleteLater(); // it may be dispatching this very rebuild or a chosen item
+    }
     m_menu = menu;
+    if (m_menu)
+        connect(m_menu, &QMenu::aboutToHide, this, &StatusItem::swapInPendingMenu);
+}
+
+void StatusItem::swapInPendingMenu() {
+    if (!m_pending)
+        return;
+    QMenu* next = m_pending;
+    m_pending = nullptr;
+    install(next);
 }
 
 void StatusItem::show() {
     m_tray.show();
 }
 
+QPoint StatusItem::menuPosition(const QRect& iconGeometry, std::optional<QPoint> pointer) const {
+    const QSize size = m_menu ? m_menu->sizeHint() : QSize();
+    const bool iconKnown = iconGeometry.isValid() && !iconGeometry.isEmpty();
+    const QPoint anchor = iconKnown ? iconGeometry.center() : pointer.value_or(QCursor::pos());
+    const QScreen* screen = QGuiApplication::screenAt(anchor);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return iconKnown ? iconGeometry.bottomLeft() : anchor;
+    const QRect area = screen->availableGeometry();
+    return iconKnown ? MenuPlacement::besideIcon(iconGeometry, size, area)
+                     : MenuPlacement::atPointer(anchor, size, area);
+}
+
 void StatusItem::popUpMenu(std::optional<QPoint> at) {
     if (!m_menu)
         return;
-    QPoint point = at.value_or(QCursor::pos());
-    // Keep the whole menu on the screen the point is on.
-    if (const QScreen* screen = QGuiApplication::screenAt(point)) {
-        const QRect area = screen->availableGeometry();
-        const QSize size = m_menu->sizeHint();
-        point.setX(
-            std::clamp(point.x(), area.left(), std::max(area.left(), area.right() - size.width())));
-        point.setY(
-            std::clamp(point.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
-    }
-    m_menu->popup(point);
+    m_menu->popup(menuPosition(at ? QRect() : m_tray.geometry(), at));
     m_menu->activateWindow();
 }
 

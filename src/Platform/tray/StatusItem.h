@@ -23,21 +23,30 @@ public:
     QIcon image() const { return m_tray.icon(); }
     QString accessibilityDescription() const { return m_tray.toolTip(); }
 
-    // Takes the menu; the previous one is deleted once it is no longer shown.
+    // Takes the menu. A menu that is open stays until it closes, so nothing
+    // vanishes under the pointer; the new one replaces it then (pendingMenu()
+    // until that moment) and the old one is deleted.
     void setMenu(QMenu* menu);
     QMenu* menu() const { return m_menu; }
+    QMenu* pendingMenu() const { return m_pending; }
 
     void show();
     bool isVisible() const { return m_tray.isVisible(); }
 
-    // Shows the menu near the given point (the cursor when none).
+    // Shows the menu beside the tray icon when the tray host reports where the
+    // icon is, else at the given point (the cursor when none).
     void popUpMenu(std::optional<QPoint> at = std::nullopt);
+    // Where the menu opens for an icon at `iconGeometry` (empty when unknown).
+    QPoint menuPosition(const QRect& iconGeometry, std::optional<QPoint> pointer) const;
 
 private:
     void onActivated(QSystemTrayIcon::ActivationReason reason);
+    void install(QMenu* menu);
+    void swapInPendingMenu();
 
     QSystemTrayIcon m_tray;
     QPointer<QMenu> m_menu;
+    QPointer<QMenu> m_pending;
 };
 
 } // namespace ovrel

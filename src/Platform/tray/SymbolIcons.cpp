@@ -1,6 +1,7 @@
 #include "Platform/tray/SymbolIcons.h"
 
 #include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
 
@@ -8,31 +9,56 @@ namespace ovrel::SymbolIcons {
 
 namespace {
 
-QPixmap canvas(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    return pixmap;
-}
+// Four rounded squares: the hub's own mark, drawn so it does not depend on a
+// theme. Drawn afresh for every pixel size asked for (a 2x tray asks for 44 or
+// 48 pixels) with every edge on a whole pixel, so it is never a blurred scale.
+class GridMarkEngine : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        QPixmap pixmap = draw(qRound(std::min(rect.width(), rect.height()) * ratio));
+        pixmap.setDevicePixelRatio(ratio);
+        const QSizeF side = QSizeF(pixmap.size()) / ratio;
+        painter->drawPixmap(QRectF(QPointF(rect.x() + (rect.width() - side.width()) / 2,
+                                           rect.y() + (rect.height() - side.height()) / 2),
+                                   side),
+                            pixmap, QRectF(pixmap.rect()));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        return draw(std::min(size.width(), size.height()));
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (int side : {16, 20, 22, 24, 32, 40, 44, 48, 64})
+            sizes.append(QSize(side, side));
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new GridMarkEngine; }
+    QString key() const override { return QStringLiteral("OvrelGridMark"); }
 
-// Four rounded squares: the hub's own mark, drawn so it does not depend on a theme.
-QIcon gridIcon() {
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64}) {
-        QPixmap pixmap = canvas(size);
+    static QPixmap draw(int side) {
+        side = std::max(side, 4);
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        const int gap = std::max(1, qRound(side / 8.0));
+        const int cell = (side - 3 * gap) / 2;
+        const int margin = (side - 2 * cell - gap) / 2;
         QPainter p(&pixmap);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0x3d, 0x8b, 0xfd));
-        const qreal gap = size / 8.0;
-        const qreal cell = (size - 3 * gap) / 2.0;
+        const qreal radius = cell / 4.0;
         for (int r = 0; r < 2; ++r)
             for (int c = 0; c < 2; ++c)
                 p.drawRoundedRect(
-                    QRectF(gap + c * (cell + gap), gap + r * (cell + gap), cell, cell), cell / 4,
-                    cell / 4);
-        icon.addPixmap(pixmap);
+                    QRect(margin + c * (cell + gap), margin + r * (cell + gap), cell, cell), radius,
+                    radius);
+        return pixmap;
     }
-    return icon;
+};
+
+QIcon gridIcon() {
+    return QIcon(new GridMarkEngine);
 }
 
 const QHash<QString, QString>& themeNames() {

@@ -1,5 +1,7 @@
 #include "Platform/tray/TwoLineMenuStyle.h"
 
+#include "Platform/tray/MenuLabel.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QStyleFactory>
@@ -15,13 +17,22 @@ bool isTwoLine(const QStyleOption* option) {
            item->text.contains(QLatin1Char('\n'));
 }
 
-QFont subtitleFont(const QFont& base) {
-    QFont font = base;
-    font.setPointSizeF(std::max(6.0, base.pointSizeF() * 0.85));
-    return font;
+// The two lines as the item shows them (the action text escapes "&").
+QStringList shownLines(const QStyleOptionMenuItem& item) {
+    const QStringList lines = item.text.split(QLatin1Char('\n'));
+    return {MenuLabel::shownText(lines.value(0)), MenuLabel::shownText(lines.value(1))};
 }
 
 } // namespace
+
+QFont TwoLineMenuStyle::subtitleFont(const QFont& base) {
+    QFont font = base;
+    if (base.pixelSize() > 0)
+        font.setPixelSize(std::max(6, qRound(base.pixelSize() * 0.85)));
+    else
+        font.setPointSizeF(std::max(6.0, base.pointSizeF() * 0.85));
+    return font;
+}
 
 TwoLineMenuStyle::TwoLineMenuStyle()
     : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
@@ -32,15 +43,15 @@ QSize TwoLineMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* 
         return QProxyStyle::sizeFromContents(type, option, size, widget);
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
     QStyleOptionMenuItem single(*item);
-    const QStringList lines = item->text.split(QLatin1Char('\n'));
+    const QStringList lines = shownLines(*item);
     single.text = lines.value(0);
-    QSize base = QProxyStyle::sizeFromContents(type, &single, size, widget);
+    // The menu measured both lines as one; the item is as wide as its longer line.
     const QFontMetrics title(item->font);
     const QFontMetrics subtitle(subtitleFont(item->font));
     const int textWidth = std::max(title.horizontalAdvance(lines.value(0)),
                                    subtitle.horizontalAdvance(lines.value(1)));
-    base.setWidth(
-        std::max(base.width(), base.width() - title.horizontalAdvance(lines.value(0)) + textWidth));
+    QSize base =
+        QProxyStyle::sizeFromContents(type, &single, QSize(textWidth, size.height()), widget);
     base.setHeight(
         std::max(base.height(), title.height() + subtitle.height() + 2 * kVerticalPadding));
     return base;
@@ -53,7 +64,7 @@ void TwoLineMenuStyle::drawControl(ControlElement element, const QStyleOption* o
         return;
     }
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-    const QStringList lines = item->text.split(QLatin1Char('\n'));
+    const QStringList lines = shownLines(*item);
 
     // The style draws background, highlight and icon; the text is ours.
     QStyleOptionMenuItem blank(*item);

@@ -18,6 +18,9 @@ public:
                      const QWidget* widget) const override;
 
     static constexpr int kVerticalPadding = 4;
+
+    // The second line's font: the menu font made smaller.
+    static QFont subtitleFont(const QFont& base);
 };
 
 } // namespace ovrel

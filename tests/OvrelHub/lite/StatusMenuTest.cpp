@@ -3,6 +3,7 @@
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/shell/ServiceEndpoints.h"
 #include "OvrelLite/LiteAppDelegate.h"
+#include "Platform/system/SystemLog.h"
 #include "Platform/tray/MenuText.h"
 #include "Platform/tray/QtMenuRenderer.h"
 #include "TestSupport.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -144,4 +146,48 @@ TEST_F(StatusMenuFixture, OtherBuildInstalledStopsTheLaunchBeforeTheTray) {
     // application's loop clears the request.
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     QCoreApplication::exec();
+}
+
+TEST_F(StatusMenuFixture, ARebuildWhileTheMenuIsOpenWaitsUntilItCloses) {
+    delegate.setTrayAvailability([] { return true; });
+    delegate.applicationWillFinishLaunching();
+    delegate.applicationDidFinishLaunching();
+    QPointer<QMenu> open = delegate.statusItem()->menu();
+    open->popup(QPoint(10, 10));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(open));
+
+    settings.setAppLanguage(AppLanguage::en);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(open);
+    EXPECT_TRUE(open->isVisible()) << "never closed under the user's pointer";
+    EXPECT_EQ(delegate.statusItem()->menu(), open.data());
+    EXPECT_TRUE(MenuText::fromMenu(*open).contains(QString::fromUtf8("Thoát Ovrel")));
+
+    open->close();
+    QMenu* next = delegate.statusItem()->menu();
+    ASSERT_NE(next, open.data());
+    EXPECT_TRUE(MenuText::fromMenu(*next).contains("Quit Ovrel"));
+    emit next->aboutToShow();
+    EXPECT_EQ(delegate.hub().hostedMenu(), next);
+}
+
+TEST_F(StatusMenuFixture, WithoutATrayHostTheLogSaysOnceHowToReachTheMenu) {
+    SystemLogCapture log;
+    delegate.setTrayAvailability([] { return false; });
+    delegate.applicationWillFinishLaunching();
+    delegate.applicationDidFinishLaunching();
+    settings.setAppLanguage(AppLanguage::en); // a rebuild says nothing more
+    const QStringList lines = log.lines().filter("--print-menu");
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].startsWith("Ovrel: "));
+    EXPECT_TRUE(lines[0].contains("--send"));
+}
+
+TEST_F(StatusMenuFixture, AUserGuideThatCannotBeOpenedIsLogged) {
+    SystemLogCapture log;
+    workspace.canOpenURLs = false;
+    delegate.buildMenu()[2].action();
+    const QStringList lines = log.lines().filter(ServiceEndpoints::builtInBase() + "/guide");
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].startsWith(QString::fromUtf8("Ovrel: không mở được hướng dẫn sử dụng")));
 }

@@ -12,9 +12,10 @@ TEST(BlockedLaunchAlert, TextsNameTheModuleAndTheReason) {
     const auto tooOld = BlockedLaunchAlert::texts(
         QStringLiteral("clock"), ModuleLaunchBlock::macOSTooOld(QStringLiteral("15")),
         AppLanguage::en);
-    EXPECT_EQ(tooOld, (BlockedLaunchAlert::Texts{QStringLiteral("clock"),
-                                                 QStringLiteral("Requires macOS 15 or newer"),
-                                                 QStringLiteral("Close")}));
+    EXPECT_EQ(tooOld,
+              (BlockedLaunchAlert::Texts{QStringLiteral("clock"),
+                                         QStringLiteral("Requires system version 15 or newer"),
+                                         QStringLiteral("Close")}));
 
     const auto invalid = BlockedLaunchAlert::texts(
         QStringLiteral("clock"), ModuleLaunchBlock::invalidMinMacOS(QStringLiteral("15.a")),

@@ -100,7 +100,7 @@ TEST_F(ModuleRunnerChecks, NewerSystemRequirementBlocksWithAnAlertAndALogLine) {
                   "Ovrel: module clock cần macOS 15 trở lên (máy này 14.5.0) — không mở")});
     ASSERT_EQ(alerts.size(), 1);
     EXPECT_EQ(alerts[0].message, kClock);
-    EXPECT_EQ(alerts[0].informative, QStringLiteral("Requires macOS 15 or newer"));
+    EXPECT_EQ(alerts[0].informative, QStringLiteral("Requires system version 15 or newer"));
     EXPECT_EQ(alerts[0].button, QStringLiteral("Close"));
     EXPECT_EQ(verifier.calls.load(), 0);
     expectNothingDone();
@@ -120,7 +120,7 @@ TEST_F(ModuleRunnerChecks, BlockedAlertSpeaksTheInterfaceLanguage) {
     EXPECT_EQ(alerts[1].informative,
               Loc::format(LocKey::appsNeedsMacOSFormat, AppLanguage::ja, {QStringLiteral("15")}));
     EXPECT_NE(alerts[0].informative, alerts[1].informative);
-    EXPECT_NE(alerts[0].informative, QStringLiteral("Requires macOS 15 or newer"));
+    EXPECT_NE(alerts[0].informative, QStringLiteral("Requires system version 15 or newer"));
 }
 
 TEST_F(ModuleRunnerChecks, EqualOrOlderRequirementOpens) {
@@ -147,7 +147,8 @@ TEST_F(ModuleRunnerChecks, MalformedRequirementBlocksNamingTheModuleTwice) {
     EXPECT_EQ(
         alerts[0].informative,
         QStringLiteral(
-            "Could not open clock: its manifest declares an invalid macOS requirement (\"15.a\")"));
+            "Could not open clock: its manifest declares an invalid system version requirement "
+            "(\"15.a\")"));
     EXPECT_EQ(verifier.calls.load(), 0);
     expectNothingDone();
 }

@@ -126,7 +126,7 @@ TEST(OtherBuildAlert, TracesAsksInTheLanguageAndRevealsOnRequest) {
                               return OtherBuildAlert::Choice::reveal;
                           });
     EXPECT_EQ(asked.title, "Both versions are installed");
-    EXPECT_EQ(asked.revealButton, "Reveal in Finder");
+    EXPECT_EQ(asked.revealButton, "Show in File Manager");
     EXPECT_EQ(asked.quitButton, "Quit Ovrel");
     EXPECT_FALSE(asked.body.isEmpty());
     EXPECT_EQ(workspace.revealed, QStringList{"/opt/ovrel-app/ovrel"});

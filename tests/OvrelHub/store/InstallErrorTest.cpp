@@ -41,7 +41,7 @@ TEST(InstallErrorTest, EqualityComparesCaseAndPayload) {
 
 TEST(InstallErrorTest, ReasonNamesTheSystemRequirementOrTheGenericFailure) {
     EXPECT_EQ(InstallError::macOSTooOld("15.1").reason(AppLanguage::en),
-              "Requires macOS 15.1 or newer");
+              "Requires system version 15.1 or newer");
     EXPECT_EQ(InstallError::macOSTooOld("15.1").reason(AppLanguage::vi),
               Loc::format(LocKey::appsNeedsMacOSFormat, AppLanguage::vi, {"15.1"}));
     for (const InstallError& error :
