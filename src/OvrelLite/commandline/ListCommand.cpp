@@ -23,7 +23,7 @@ QList<ModuleListRow> rowsFor(const QList<InstalledPair>& pairs, const ModulesSta
             continue; // never a module: the listings of the hub skip it too
         while (pair != pairs.cend() && pair->module.id < id)
             ++pair;
-        ModuleListRow row{module, std::nullopt, false};
+        ModuleListRow row{module, std::nullopt, false, std::nullopt};
         row.module.id = id;
         if (pair != pairs.cend() && pair->module.id == id)
             row.manifest = pair->manifest;
@@ -31,8 +31,11 @@ QList<ModuleListRow> rowsFor(const QList<InstalledPair>& pairs, const ModulesSta
         bundleIds.append(ModuleRunner::bundleIdentifier(id));
     }
     const QSet<QString> running = workspace.runningBundleIdentifiers(bundleIds);
-    for (ModuleListRow& row : rows)
+    for (ModuleListRow& row : rows) {
         row.running = running.contains(ModuleRunner::bundleIdentifier(row.module.id));
+        if (row.running)
+            row.usage = ResidentUsage::read(workspace, row.module.id);
+    }
     return rows;
 }
 
@@ -73,6 +76,10 @@ const std::vector<ModuleListColumn>& moduleListColumns() {
          [](const ModuleListRow& row) {
              return row.running ? QStringLiteral("yes") : QStringLiteral("no");
          }},
+        {QStringLiteral("HEALTH"),
+         [](const ModuleListRow& row) {
+             return row.usage ? row.usage->summary() : QStringLiteral("-");
+         }},
     };
     return columns;
 }
@@ -103,7 +110,8 @@ QString moduleListTable(const QList<ModuleListRow>& rows) {
 HubCommand listCommand() {
     HubCommand command;
     command.name = QStringLiteral("list");
-    command.summary = QStringLiteral("list the installed modules: id, version, mode, running");
+    command.summary =
+        QStringLiteral("list the installed modules: id, version, mode, running, memory and CPU");
     command.run = [](const CommandInvocation&, HubCommandContext& context) {
         ModuleStateStore* state = &context.state;
         Workspace* workspace = &context.workspace;

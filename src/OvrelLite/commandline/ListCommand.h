@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OvrelHub/modules/InstalledModule.h"
+#include "OvrelHub/resident/ResidentUsage.h"
 #include "OvrelLite/commandline/HubCommand.h"
 #include "OvrelModuleKit/manifest/ModuleManifest.h"
 
@@ -17,6 +18,7 @@ struct ModuleListRow {
     InstalledModule module;
     std::optional<ModuleManifest> manifest; // none when it cannot be read
     bool running = false;
+    std::optional<ResidentUsage> usage; // memory and processor time while it runs
 };
 
 // The list's columns, left to right. A column is added here, with its header

@@ -85,8 +85,8 @@ TEST_F(HubProcessTest, CommandsRunInTheRunningHub) {
 
     const test::ProgramRun listed = run({"--list"}, elsewhere);
     EXPECT_EQ(listed.status, 0);
-    EXPECT_EQ(listed.output, "ID     VERSION  MODE      RUNNING\n"
-                             "clock  1.0.0    onDemand  no\n");
+    EXPECT_EQ(listed.output, "ID     VERSION  MODE      RUNNING  HEALTH\n"
+                             "clock  1.0.0    onDemand  no       -\n");
 
     // Opening it through the hub starts it; its published menu then shows.
     const test::ProgramRun sent = run({"--send", "clock", "open"}, elsewhere);

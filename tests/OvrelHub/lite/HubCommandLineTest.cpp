@@ -98,7 +98,7 @@ TEST(HubCommandLineTest, FailureTextsAreTheStoresWithParticularsAndNoCaseNames) 
               "  manifest: a text lacks a required language (vi and en are required): "
               "\"menu.x.label\"");
     EXPECT_EQ(InstallFailureText::forInstall(InstallError::macOSTooOld("99.0"), en),
-              "Install failed: Requires macOS 99.0 or newer");
+              "Install failed: Requires system version 99.0 or newer");
     EXPECT_EQ(InstallFailureText::forUninstall(InstallError::invalidId(), AppLanguage::vi),
               QString::fromUtf8("Không tải được danh sách ứng dụng.\n"
                                 "  not a valid module id (1-32 characters a-z, 0-9 or -)"));
@@ -132,7 +132,9 @@ TEST(HubCommandLineTest, ListTableAlignsColumnsAndKeepsTheTerminalSafe) {
     evil.module.id = "x";
     evil.module.version = "1\x1b[2J\n2";
     evil.running = true;
-    EXPECT_EQ(moduleListTable({clock, evil}), "ID     VERSION  MODE  RUNNING\n"
-                                              "clock  1.10.0   -     no\n"
-                                              "x      1?[2J?2  -     yes\n");
+    evil.usage = ResidentUsage{{42}, 23'400'000, 1.25, false};
+    EXPECT_EQ(moduleListTable({clock, evil}),
+              "ID     VERSION  MODE  RUNNING  HEALTH\n"
+              "clock  1.10.0   -     no       -\n"
+              "x      1?[2J?2  -     yes      23.4 MB, CPU 1.25 s\n");
 }

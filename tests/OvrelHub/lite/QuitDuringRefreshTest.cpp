@@ -38,6 +38,9 @@ void installModules(const ModulePaths& paths) {
         module.id = id;
         module.version = QStringLiteral("1.0.0");
         module.appName = appName;
+        // The copies keep the sample's bus name: started in the background they
+        // would outlive the test and stand in for the real sample in others.
+        module.residentEnabled = false;
         state.installed.emplace(id, module);
     }
     ModuleStateStore(paths).save(state);
