@@ -15,7 +15,7 @@ QStringList applicationDirectories();
 // The first "<id>.desktop" found in applicationDirectories().
 std::optional<QString> find(const QString& desktopId);
 
-// The words of an Exec value with the specification's double quotes and
+// The words of an Exec value with the desktop entry format's double quotes and
 // escapes undone; empty for a value with an unclosed quote.
 QStringList execWords(const QString& exec);
 

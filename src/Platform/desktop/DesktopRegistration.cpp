@@ -14,7 +14,7 @@ namespace {
 constexpr qint64 kMaxMimeAppsBytes = 1024 * 1024;
 constexpr const char* kDefaultGroup = "[Default Applications]";
 
-// An Exec argument in double quotes, with the characters the specification
+// An Exec argument in double quotes, with the characters the desktop entry format
 // reserves escaped; a literal "%" is doubled because field codes use it.
 QString quotedExecArgument(const QString& argument) {
     QString out = QStringLiteral("\"");

@@ -10,7 +10,7 @@ namespace ovrel {
 namespace DesktopRegistration {
 
 // `entryTemplate` with every "@EXEC@" replaced by `program` quoted as the
-// desktop entry specification asks for an Exec argument.
+// desktop entry format asks for an Exec argument.
 QString entryText(const QString& entryTemplate, const QString& program);
 
 // Writes "<desktopId>.desktop" into $XDG_DATA_HOME/applications and returns

@@ -28,7 +28,7 @@ public:
 
 // The XDG autostart entry $XDG_CONFIG_HOME/autostart/<desktopId>.desktop,
 // starting the given program. Present and not "Hidden=true" means enabled
-// (the rule of the autostart specification); switching off removes the file.
+// (the XDG autostart rule); switching off removes the file.
 class XdgAutostartLoginItem : public LoginItem {
 public:
     XdgAutostartLoginItem(QString desktopId, QString name, QString program);
