@@ -123,8 +123,10 @@ struct CatalogInstallBase : ::testing::Test {
     }
 
     QString installedVersion(const QString& id) {
-        const auto entry = state.load().installed.find(id);
-        return entry == state.load().installed.end() ? QString() : entry->second.version;
+        // One copy of the state: an iterator into a temporary would dangle.
+        const ModulesState modules = state.load();
+        const auto entry = modules.installed.find(id);
+        return entry == modules.installed.end() ? QString() : entry->second.version;
     }
 
     // Nothing of an attempt is left behind: no archive, no work directory.
