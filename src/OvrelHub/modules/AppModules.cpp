@@ -1,5 +1,6 @@
 #include "OvrelHub/modules/AppModules.h"
 
+#include "OvrelHub/resident/DeferredResidentControl.h"
 #include "OvrelHub/resident/ResidentAgentPlan.h"
 #include "OvrelHub/resident/ResidentControlChoice.h"
 #include "OvrelHub/shell/ServiceEndpoints.h"
@@ -17,10 +18,13 @@ AppModules& AppModules::shared() {
         workspace.setBundleLocator(moduleBundleLocator(paths.modulesDir()));
         static AppModules* modules = nullptr;
         // Each start the hub's own fallback makes is checked for a crash loop.
-        auto control = ResidentControlChoice::forThisDesktop(workspace, [](const QString& label) {
-            if (modules && modules->residentStatus)
-                modules->residentStatus->status(
-                    label.mid(int(qstrlen(ResidentAgentPlan::kLabelPrefix))), ModuleMode::resident);
+        auto control = std::make_unique<DeferredResidentControl>([&workspace] {
+            return ResidentControlChoice::forThisDesktop(workspace, [](const QString& label) {
+                if (modules && modules->residentStatus)
+                    modules->residentStatus->status(
+                        label.mid(int(qstrlen(ResidentAgentPlan::kLabelPrefix))),
+                        ModuleMode::resident);
+            });
         });
         modules = new AppModules(paths, workspace, ModuleSignatureVerifier::acceptedLeafHashes(),
                                  std::move(control));
