@@ -5,6 +5,7 @@
 #include "OvrelHub/update/WhatsNewWindowController.h"
 #include "Platform/desktop/LoginItem.h"
 #include "Platform/notify/NotificationCenter.h"
+#include "Platform/system/TlsBackend.h"
 
 #include <QPointer>
 
@@ -70,7 +71,10 @@ void LiteSettingsAndUpdates::startVersionChecker() {
             UpdateNotifier::shared().notify(release);
         },
         {m_network, VersionChecker::hubFeedAddress(), BuildIdentity::shortVersion()}, this);
-    m_versionChecker->start(m_runModuleUpdater);
+    // The first check still goes out at launch, once the TLS library is
+    // loaded off the main thread: loading it there would hold up the menu.
+    TlsBackend::loadInBackground().then(
+        this, [this] { m_versionChecker->start(m_runModuleUpdater); });
 }
 
 } // namespace ovrel
