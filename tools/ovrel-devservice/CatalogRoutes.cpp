@@ -15,12 +15,15 @@ namespace {
 using StatusCode = QHttpServerResponder::StatusCode;
 
 // The answer a configured fault gives instead of the real one.
-std::optional<QHttpServerResponse> fault(const DevServiceOptions& options,
+std::optional<QHttpServerResponse> fault(const DevServiceOptions& options, DevAccounts& accounts,
                                          const QHttpServerRequest& request) {
     if (options.failStatus > 0)
         return QHttpServerResponse(static_cast<StatusCode>(options.failStatus));
-    if (!options.requiredToken.isEmpty() &&
-        request.value("Authorization") != "Bearer " + options.requiredToken.toUtf8()) {
+    const bool refused =
+        (!options.requiredToken.isEmpty() &&
+         request.value("Authorization") != "Bearer " + options.requiredToken.toUtf8()) ||
+        (options.catalogNeedsSignIn && !accounts.authorize(request));
+    if (refused) {
         QHttpServerResponse refused(StatusCode::Unauthorized);
         refused.addHeader("WWW-Authenticate", "Bearer");
         return refused;
@@ -37,17 +40,18 @@ QHttpServerResponse redirect(const QUrl& target) {
 } // namespace
 
 void install(QHttpServer& api, const DevServiceOptions& options, ModuleCatalogSource& catalog,
-             std::function<QUrl()> apiBase, std::function<QUrl()> storageBase) {
-    api.route("/api/modules", [&options, &catalog](const QHttpServerRequest& request) {
-        if (auto failed = fault(options, request))
+             DevAccounts& accounts, std::function<QUrl()> apiBase,
+             std::function<QUrl()> storageBase) {
+    api.route("/api/modules", [&options, &catalog, &accounts](const QHttpServerRequest& request) {
+        if (auto failed = fault(options, accounts, request))
             return std::move(*failed);
         const QString host = request.query().queryItemValue(QStringLiteral("host"));
         return QHttpServerResponse("application/json", catalog.catalogJson(host));
     });
     api.route("/api/modules/<arg>/download",
-              [&options, &catalog, apiBase, storageBase](const QString& id,
-                                                         const QHttpServerRequest& request) {
-                  if (auto failed = fault(options, request))
+              [&options, &catalog, &accounts, apiBase,
+               storageBase](const QString& id, const QHttpServerRequest& request) {
+                  if (auto failed = fault(options, accounts, request))
                       return std::move(*failed);
                   if (catalog.archivePath(id).isEmpty())
                       return QHttpServerResponse(StatusCode::NotFound);

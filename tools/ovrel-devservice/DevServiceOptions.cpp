@@ -75,6 +75,8 @@ std::optional<DevServiceOptions> DevServiceOptions::parse(const QStringList& arg
             (name == QLatin1String("--fail-status") ? options.failStatus : options.slowBodyMs) =
                 number;
             ++i;
+        } else if (name == QLatin1String("--catalog-needs-sign-in")) {
+            options.catalogNeedsSignIn = true;
         } else if (name == QLatin1String("--kill-mid-body")) {
             options.killMidBody = true;
         } else if (name == QLatin1String("--same-origin-downloads")) {

@@ -20,6 +20,7 @@ struct DevServiceOptions {
 
     // Module catalog and downloads, and faults for the tests.
     QString requiredToken;            // set: module endpoints answer 401 without this bearer token
+    bool catalogNeedsSignIn = false;  // module endpoints answer 401 without a signed-in user's token
     int failStatus = 0;               // set: module endpoints answer this status
     int slowBodyMs = 0;               // set: archives trickle out, a piece every this many ms
     bool killMidBody = false;         // archives stop halfway and the connection is cut

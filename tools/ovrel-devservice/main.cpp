@@ -10,7 +10,7 @@ constexpr char kUsage[] =
     "                        [--token-lifetime SECONDS]\n"
 
     "         [--require-token T] [--fail-status N] [--slow-body MS] [--kill-mid-body]\n"
-    "         [--same-origin-downloads]\n"
+    "         [--same-origin-downloads] [--catalog-needs-sign-in]\n"
 
     "         [--newest-version V] [--release-notes TEXT] [--release-notes-lang LANG=TEXT]\n"
     "         [--published-at DATE]\n"
