@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QHttpServerRequest>
 #include <QHttpServerResponse>
+#include <QUrlQuery>
 #include <optional>
 
 namespace ovrel::devservice::CatalogRoutes {
@@ -46,7 +47,11 @@ void install(QHttpServer& api, const DevServiceOptions& options, ModuleCatalogSo
         if (auto failed = fault(options, accounts, request))
             return std::move(*failed);
         const QString host = request.query().queryItemValue(QStringLiteral("host"));
-        return QHttpServerResponse("application/json", catalog.catalogJson(host));
+        QByteArray json = catalog.catalogJson(host);
+        // Whitespace after the array keeps it a catalog of the size asked for.
+        if (options.catalogBytes > json.size())
+            json.append(QByteArray(options.catalogBytes - json.size(), ' '));
+        return QHttpServerResponse("application/json", json);
     });
     api.route("/api/modules/<arg>/download",
               [&options, &catalog, &accounts, apiBase,
@@ -55,6 +60,18 @@ void install(QHttpServer& api, const DevServiceOptions& options, ModuleCatalogSo
                       return std::move(*failed);
                   if (catalog.archivePath(id).isEmpty())
                       return QHttpServerResponse(StatusCode::NotFound);
+                  // A chain of hops on this server before the last one.
+                  const int hop = request.query().queryItemValue(QStringLiteral("hop")).toInt();
+                  if (hop + 1 < options.downloadRedirects) {
+                      QUrl next = request.url();
+                      QUrlQuery query(next);
+                      query.removeAllQueryItems(QStringLiteral("hop"));
+                      query.addQueryItem(QStringLiteral("hop"), QString::number(hop + 1));
+                      next.setQuery(query);
+                      return redirect(apiBase().resolved(QUrl(next.path(QUrl::FullyEncoded) +
+                                                              QLatin1Char('?') +
+                                                              next.query(QUrl::FullyEncoded))));
+                  }
                   const QString path = StorageServer::urlPath(id);
                   return redirect(options.sameOriginDownloads
                                       ? apiBase().resolved(QUrl(QStringLiteral("files/") + path))
