@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DevAccounts.h"
 #include "DevServiceOptions.h"
 #include "ModuleCatalogSource.h"
 
@@ -12,8 +13,10 @@ namespace ovrel::devservice::CatalogRoutes {
 // "api/modules?host=V" answers the catalog; "api/modules/<id>/download"
 // redirects to the storage server (or, with sameOriginDownloads, to
 // "files/modules/<id>.zip" on the API server itself, which serves it too).
-// The test faults (a required token, a fixed failure status) apply to both.
+// The test faults (a required token or sign-in, a fixed failure status) apply
+// to both.
 void install(QHttpServer& api, const DevServiceOptions& options, ModuleCatalogSource& catalog,
-             std::function<QUrl()> apiBase, std::function<QUrl()> storageBase);
+             DevAccounts& accounts, std::function<QUrl()> apiBase,
+             std::function<QUrl()> storageBase);
 
 } // namespace ovrel::devservice::CatalogRoutes

@@ -51,7 +51,8 @@ void DevService::installRoutes() {
     installAuthRoutes(api_, accounts_);
     installSyncRoutes(api_, accounts_);
     CatalogRoutes::install(
-        api_, options_, catalog_, [this] { return apiBase(); }, [this] { return storageBase(); });
+        api_, options_, catalog_, accounts_, [this] { return apiBase(); },
+        [this] { return storageBase(); });
 
     VersionAndPageRoutes::install(api_, options_.versionFeed,
                                   [this] { return apiBase().toString(); });

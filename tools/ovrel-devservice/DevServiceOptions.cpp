@@ -75,6 +75,27 @@ std::optional<DevServiceOptions> DevServiceOptions::parse(const QStringList& arg
             (name == QLatin1String("--fail-status") ? options.failStatus : options.slowBodyMs) =
                 number;
             ++i;
+        } else if (name == QLatin1String("--download-redirects") ||
+                   name == QLatin1String("--declare-length") ||
+                   name == QLatin1String("--catalog-bytes")) {
+            if (!needValue())
+                return std::nullopt;
+            bool ok = false;
+            const qint64 number = value.toLongLong(&ok);
+            if (!ok || number <= 0 || (name == QLatin1String("--download-redirects") && number > 1000)) {
+                *error = name + QStringLiteral(": not a positive number: ") + value;
+                return std::nullopt;
+            }
+            if (name == QLatin1String("--download-redirects"))
+                options.downloadRedirects = int(number);
+            else
+                (name == QLatin1String("--declare-length") ? options.declaredLength
+                                                            : options.catalogBytes) = number;
+            ++i;
+        } else if (name == QLatin1String("--chunked")) {
+            options.chunkedBodies = true;
+        } else if (name == QLatin1String("--catalog-needs-sign-in")) {
+            options.catalogNeedsSignIn = true;
         } else if (name == QLatin1String("--kill-mid-body")) {
             options.killMidBody = true;
         } else if (name == QLatin1String("--same-origin-downloads")) {

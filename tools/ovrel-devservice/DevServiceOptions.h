@@ -20,10 +20,15 @@ struct DevServiceOptions {
 
     // Module catalog and downloads, and faults for the tests.
     QString requiredToken;            // set: module endpoints answer 401 without this bearer token
+    bool catalogNeedsSignIn = false;  // module endpoints answer 401 without a signed-in user's token
     int failStatus = 0;               // set: module endpoints answer this status
     int slowBodyMs = 0;               // set: archives trickle out, a piece every this many ms
     bool killMidBody = false;         // archives stop halfway and the connection is cut
     bool sameOriginDownloads = false; // downloads redirect to the API server itself
+    int downloadRedirects = 1;        // redirects in all before the archive is served
+    qint64 declaredLength = -1;       // set: archives announce this length (and end where they end)
+    bool chunkedBodies = false;       // archives are sent chunked, without a length
+    qint64 catalogBytes = 0;          // set: the catalog answer is padded with spaces to this size
 
     VersionFeedOptions versionFeed;
 

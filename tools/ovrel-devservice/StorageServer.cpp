@@ -62,6 +62,17 @@ private:
     QTimer m_timer;
 };
 
+// The body in chunks of at most 64 KiB, then the last, empty chunk.
+QByteArray chunked(const QByteArray& body) {
+    constexpr qsizetype kChunk = 64 * 1024;
+    QByteArray out;
+    for (qsizetype at = 0; at < body.size(); at += kChunk) {
+        const QByteArray piece = body.mid(at, kChunk);
+        out += QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n";
+    }
+    return out + "0\r\n\r\n";
+}
+
 QByteArray statusLine(int status, const char* reason) {
     return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason + "\r\n";
 }
@@ -117,8 +128,17 @@ void StorageServer::serve(QTcpSocket* socket) {
         return;
     }
     QByteArray body = archive.readAll();
-    socket->write(statusLine(200, "OK") + "Content-Type: application/zip\r\nContent-Length: " +
-                  QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n");
+    QByteArray length;
+    if (m_options.chunkedBodies) {
+        length = "Transfer-Encoding: chunked";
+        body = chunked(body);
+    } else {
+        length = "Content-Length: " +
+                 QByteArray::number(m_options.declaredLength >= 0 ? m_options.declaredLength
+                                                                  : body.size());
+    }
+    socket->write(statusLine(200, "OK") + "Content-Type: application/zip\r\n" + length +
+                  "\r\nConnection: close\r\n\r\n");
     new BodySender(socket, std::move(body), m_options);
 }
 

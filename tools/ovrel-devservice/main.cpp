@@ -10,7 +10,8 @@ constexpr char kUsage[] =
     "                        [--token-lifetime SECONDS]\n"
 
     "         [--require-token T] [--fail-status N] [--slow-body MS] [--kill-mid-body]\n"
-    "         [--same-origin-downloads]\n"
+    "         [--same-origin-downloads] [--catalog-needs-sign-in] [--download-redirects N]\n"
+    "         [--declare-length BYTES] [--chunked] [--catalog-bytes BYTES]\n"
 
     "         [--newest-version V] [--release-notes TEXT] [--release-notes-lang LANG=TEXT]\n"
     "         [--published-at DATE]\n"

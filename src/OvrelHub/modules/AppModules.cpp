@@ -1,5 +1,6 @@
 #include "OvrelHub/modules/AppModules.h"
 
+#include "OvrelHub/account/SessionStore.h"
 #include "OvrelHub/resident/DeferredResidentControl.h"
 #include "OvrelHub/resident/ResidentAgentPlan.h"
 #include "OvrelHub/resident/ResidentControlChoice.h"
@@ -27,7 +28,7 @@ AppModules& AppModules::shared() {
             });
         });
         modules = new AppModules(paths, workspace, ModuleSignatureVerifier::acceptedLeafHashes(),
-                                 std::move(control));
+                                 std::move(control), sessionBearer(SessionStore::shared()));
         // Queued first on the store's worker, so it runs before any listing.
         modules->store.recoverInterruptedWork();
         return modules;
@@ -53,6 +54,11 @@ AppModules::AppModules(ModulePaths modulePaths, Workspace& workspace,
                                                               .downloader = &downloader}),
       runner(paths, state, verifier, workspace), settings(paths),
       catalog(std::move(serviceBase), std::move(bearer), network) {}
+
+BearerSource AppModules::sessionBearer(const SessionStore& sessions) {
+    // Read at each request: a sign-in or sign-out counts from the next one.
+    return [&sessions] { return sessions.token(); };
+}
 
 QUrl AppModules::apiBase() {
     return ServiceEndpoints::resolveApiBase(

@@ -18,14 +18,17 @@
 
 namespace ovrel {
 
+class SessionStore;
+
 // The one object through which the hub reaches its module services. Every
 // service is built once, by the constructor, over the same paths and state
 // store; further services (the runner, the catalog client, the resident
 // service) join as fields beside these.
 class AppModules {
 public:
-    // Built on first use over the default paths and the desktop workspace
-    // (which learns where module bundles live); lives until the process ends.
+    // Built on first use over the default paths, the desktop workspace
+    // (which learns where module bundles live) and the signed-in session
+    // (SessionStore::shared()); lives until the process ends.
     static AppModules& shared();
 
     // Without a resident control no background agent is ever touched.
@@ -42,6 +45,10 @@ public:
     // the "apiBaseURL" user default when it is a URL with a scheme and a host,
     // else the built-in base. Read anew on every call.
     static QUrl apiBase();
+
+    // The signed-in session's token as the catalog and the downloader ask
+    // for it; `sessions` must outlive the source.
+    static BearerSource sessionBearer(const SessionStore& sessions);
 
     const ModulePaths paths;
     ModuleStateStore state;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OvrelHub/shell/ServiceRequest.h"
+
 #include <QByteArray>
 #include <QNetworkAccessManager>
 #include <QObject>
@@ -7,8 +9,6 @@
 #include <QUrl>
 #include <functional>
 #include <optional>
-
-class QNetworkReply;
 
 namespace ovrel {
 
@@ -20,16 +20,14 @@ struct ServiceReply {
     bool isStatus(int code) const { return status && *status == code; }
 };
 
-// Sends the hub's requests to the online service, with or without the session
-// token, and hands back one ServiceReply per request on the main thread.
-//
-// The token travels only where it is safe: to https, or to plain http on this
-// machine (127.0.0.1, localhost); a request that would carry it elsewhere is
-// not sent, and neither is a confidential one. Redirects are followed here rather than by the
-// network library, which would copy "Authorization" to any host: the header is dropped as soon as a
-// redirect leaves the first request's origin. Every request has a 60-second timeout and a bounded
-// answer. The token never appears in a log. Main thread only; completions are dropped when their
-// context is gone.
+// The account services' way to the online service: ServiceRequest (which
+// decides where the token and other credentials may travel, follows redirects
+// and bounds time and size) with one ServiceReply per request handed to a
+// completion on the main thread. Every failure without a complete HTTP answer
+// is a reply without a status. Requests time out after 60 seconds without a
+// byte, answers are bounded (16 MiB) and follow at most 10 redirects. The
+// token never appears in a log. Main thread only; completions are dropped
+// when their context is gone.
 class ServiceClient : public QObject {
     Q_OBJECT
 public:
@@ -58,14 +56,12 @@ public:
     void send(const Request& request, QObject* context, Completion completion);
 
     // Whether a request to url may carry the session token.
-    static bool mayCarryToken(const QUrl& url);
-    static bool sameOrigin(const QUrl& a, const QUrl& b);
+    static bool mayCarryToken(const QUrl& url) { return ServiceRequest::mayCarryToken(url); }
+    static bool sameOrigin(const QUrl& a, const QUrl& b) {
+        return ServiceRequest::sameOrigin(a, b);
+    }
 
 private:
-    struct Transfer;
-    void start(std::shared_ptr<Transfer> transfer);
-    void finished(std::shared_ptr<Transfer> transfer, QNetworkReply* reply);
-
     QNetworkAccessManager m_network;
 };
 

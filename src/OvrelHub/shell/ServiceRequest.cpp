@@ -2,6 +2,7 @@
 
 #include "OvrelHub/shell/ServiceEndpoints.h"
 #include "OvrelHub/store/ModuleDownloadRedirectPolicy.h"
+#include "OvrelModuleKit/inbox/ModuleHostState.h"
 #include "Platform/crypto/Crypto.h"
 
 #include <QFile>
@@ -37,6 +38,7 @@ class ServiceRequestJob : public QObject {
 public:
     ServiceRequestJob(QNetworkAccessManager& network, ServiceRequestOptions options)
         : QObject(&network), m_network(network), m_options(std::move(options)),
+          m_method(m_options.method), m_requestBody(m_options.body), m_contentType(m_options.contentType),
           m_sendToken(m_options.token.has_value()) {
         m_inactivity.setSingleShot(true);
         m_inactivity.setInterval(m_options.inactivityTimeout);
@@ -56,6 +58,19 @@ public:
     QFuture<ServiceResponse> start() {
         QFuture<ServiceResponse> future = m_promise.future();
         m_promise.start();
+        if ((m_sendToken || m_options.confidential) &&
+            !ServiceRequest::mayCarryToken(m_options.url)) {
+            // Answered from the event loop like any other failure.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    fail(Kind::refused,
+                         QStringLiteral("a credential is not sent to ") +
+                             m_options.url.toString(QUrl::RemoveUserInfo | QUrl::RemoveQuery));
+                },
+                Qt::QueuedConnection);
+            return future;
+        }
         send(m_options.url);
         return future;
     }
@@ -74,7 +89,9 @@ private:
         request.setRawHeader("Accept-Encoding", "identity");
         if (m_sendToken)
             ServiceEndpoints::authorize(request, *m_options.token);
-        m_reply = m_network.get(request);
+        if (!m_contentType.isEmpty())
+            request.setHeader(QNetworkRequest::ContentTypeHeader, m_contentType);
+        m_reply = m_network.sendCustomRequest(request, m_method, m_requestBody);
         QNetworkReply* reply = m_reply;
         connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
             if (reply == m_reply)
@@ -209,8 +226,20 @@ private:
             return;
         }
         // Compared with where the chain started, not with the previous hop.
-        if (ModuleDownloadRedirectPolicy::shouldStripAuthorization(m_options.url, next))
+        if (!ServiceRequest::sameOrigin(m_options.url, next)) {
+            if (m_options.confidential) {
+                fail(Kind::refused, QStringLiteral("a credential is not redirected elsewhere"));
+                return;
+            }
             m_sendToken = false;
+        }
+        const int code = status();
+        if (code == 303 || ((code == 301 || code == 302) && m_method == "POST")) {
+            if (m_method != "HEAD")
+                m_method = "GET";
+            m_requestBody.clear();
+            m_contentType.clear();
+        }
         m_reply->deleteLater();
         send(next);
     }
@@ -251,6 +280,9 @@ private:
     ServiceRequestOptions m_options;
     QPromise<ServiceResponse> m_promise;
     QPointer<QNetworkReply> m_reply;
+    QByteArray m_method;
+    QByteArray m_requestBody;
+    QByteArray m_contentType;
     QUrl m_currentUrl;
     bool m_sendToken;
     int m_hops = 0;
@@ -266,10 +298,18 @@ private:
 
 } // namespace
 
-QFuture<ServiceResponse> ServiceRequest::get(QNetworkAccessManager& network,
-                                             ServiceRequestOptions options) {
+QFuture<ServiceResponse> ServiceRequest::send(QNetworkAccessManager& network,
+                                              ServiceRequestOptions options) {
     auto* job = new ServiceRequestJob(network, std::move(options));
     return job->start();
+}
+
+bool ServiceRequest::mayCarryToken(const QUrl& url) {
+    return ModuleHostState::isAcceptableAPIBase(url);
+}
+
+bool ServiceRequest::sameOrigin(const QUrl& a, const QUrl& b) {
+    return !ModuleDownloadRedirectPolicy::shouldStripAuthorization(a, b);
 }
 
 } // namespace ovrel

@@ -27,6 +27,7 @@ public:
         badRedirect,      // a redirect without a usable http(s) target
         tooLarge,         // the body exceeds the caller's limit
         file,             // the body file could not be written
+        refused,          // not sent: a credential would have travelled where it could be read
     };
     ServiceTransportError(Kind kind, QString description)
         : m_kind(kind), m_description(std::move(description)), m_what(m_description.toStdString()) {
@@ -50,9 +51,15 @@ struct ServiceResponse {
 };
 
 struct ServiceRequestOptions {
+    QByteArray method = "GET";
     QUrl url;
     // Sent as "Authorization: Bearer <token>" to the first URL's origin only.
     std::optional<QString> token;
+    QByteArray body;
+    QByteArray contentType; // empty: no "Content-Type"
+    // The body or the answer is a credential (a sign-in code, a new token):
+    // held to the token's rules, and never redirected to another origin.
+    bool confidential = false;
     // Measured from the last byte received, so a slow large body still finishes.
     std::chrono::milliseconds inactivityTimeout{60'000};
     int maxRedirects = 20;
@@ -63,15 +70,26 @@ struct ServiceRequestOptions {
     QString bodyFile;
 };
 
-// One GET to the online service that follows redirects itself: Qt's own
-// redirect handling copies every header, the bearer token included, to any
-// host. Each hop's origin is compared with the first request's and the token
-// is dropped for good at the first hop elsewhere; only http and https hops
-// are followed. Start it on the network manager's thread (the main thread);
-// the future finishes there, once, with the answer or ServiceTransportError.
+// Every request the hub makes to the online service. Redirects are followed
+// here: Qt's own redirect handling copies every header, the bearer token
+// included, to any host. Each hop's origin is compared with the first
+// request's and the token is dropped for good at the first hop elsewhere; only
+// http and https hops are followed, 303 (and 301/302 after a POST) continue as
+// a GET without the body, as browsers do. A request carrying the token, or a
+// confidential one, is sent only to https or to plain http on this machine
+// (127.0.0.1, localhost); otherwise it fails with `refused` before anything
+// leaves the machine. An answer that ends short of its announced length fails.
+// Start it on the network manager's thread (the main thread); the future
+// finishes there, once and never synchronously, with the final answer or
+// ServiceTransportError.
 namespace ServiceRequest {
 
-QFuture<ServiceResponse> get(QNetworkAccessManager& network, ServiceRequestOptions options);
+QFuture<ServiceResponse> send(QNetworkAccessManager& network, ServiceRequestOptions options);
+
+// Whether a request to url may carry the session token or another credential.
+bool mayCarryToken(const QUrl& url);
+// Same scheme, host and port as written (an explicit default port and none differ).
+bool sameOrigin(const QUrl& a, const QUrl& b);
 
 } // namespace ServiceRequest
 

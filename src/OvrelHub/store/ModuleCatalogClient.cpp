@@ -24,7 +24,7 @@ QFuture<QList<CatalogEntry>> ModuleCatalogClient::fetch(const QString& hostVersi
     request.url = ServiceEndpoints::catalog(m_baseURL, hostVersion);
     request.token = m_bearer ? m_bearer() : std::nullopt;
     request.maxBodyBytes = kMaxCatalogBytes;
-    return ServiceRequest::get(m_network, std::move(request))
+    return ServiceRequest::send(m_network, std::move(request))
         .onFailed([](const ServiceTransportError& error) -> ServiceResponse {
             if (error.kind() == ServiceTransportError::Kind::tooLarge)
                 throw CatalogError::badResponse();

@@ -27,7 +27,7 @@ QFuture<DownloadedArchive> ModuleDownloader::download(const QUrl& url) {
     request.bodyFile = m_directory + QLatin1Char('/') +
                        QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".zip");
     const QString file = request.bodyFile;
-    return ServiceRequest::get(m_network, std::move(request))
+    return ServiceRequest::send(m_network, std::move(request))
         .then([file](const ServiceResponse& response) {
             if (response.status < 200 || response.status > 299) {
                 QFile::remove(file);

@@ -82,14 +82,16 @@ TEST(ServiceClient, TheTokenFollowsRedirectsOnlyWithinTheFirstOrigin) {
     const ServiceReply crossed = send(client, withToken(origins.redirect(307, otherEcho)));
     EXPECT_EQ(crossed.status, 200);
     EXPECT_EQ(crossed.body, "GET ") << "no Authorization on the other origin";
-    // Back on the first origin after a detour, it is the first origin again.
+    // Back on the first origin after a detour, the address was chosen by the
+    // other origin: the token stays dropped.
     const ServiceReply detour =
         send(client, withToken(origins.redirect(
                          302, QUrl(QStringLiteral("http://127.0.0.1:%1/to?status=302&target=%2")
                                        .arg(origins.secondPort)
                                        .arg(QString::fromLatin1(
                                            QUrl::toPercentEncoding(sameEcho.toString())))))));
-    EXPECT_EQ(detour.body, "GET Bearer tok123");
+    EXPECT_EQ(detour.status, 200);
+    EXPECT_EQ(detour.body, "GET ");
 }
 
 TEST(ServiceClient, RedirectsChangeMethodsAsBrowsersDo) {
@@ -119,9 +121,11 @@ TEST(ServiceClient, CredentialsNeverTravelWhereTheyCouldBeRead) {
     EXPECT_FALSE(send(client, withToken(origins.url(origins.firstPort, "/loop"))).status);
 }
 
-TEST(ServiceClient, OriginsCompareSchemeHostAndEffectivePort) {
-    EXPECT_TRUE(
-        ServiceClient::sameOrigin(QUrl("https://a.example/x"), QUrl("https://a.example:443/y")));
+TEST(ServiceClient, OriginsCompareSchemeHostAndPortAsWritten) {
+    EXPECT_TRUE(ServiceClient::sameOrigin(QUrl("https://A.example/x"), QUrl("https://a.example/y")));
+    EXPECT_FALSE(
+        ServiceClient::sameOrigin(QUrl("https://a.example/x"), QUrl("https://a.example:443/y")))
+        << "an explicit default port and none differ";
     EXPECT_FALSE(ServiceClient::sameOrigin(QUrl("https://a.example"), QUrl("http://a.example")));
     EXPECT_FALSE(ServiceClient::sameOrigin(QUrl("https://a.example"), QUrl("https://b.a.example")));
     EXPECT_TRUE(ServiceClient::mayCarryToken(QUrl("http://localhost:8080")));
