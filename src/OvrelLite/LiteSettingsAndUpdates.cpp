@@ -39,9 +39,10 @@ LiteSettingsAndUpdates::LiteSettingsAndUpdates(HubController& hub,
                                                owner);
                  },
                  &showWhatsNew,
-                 [] {},
-                 nullptr,
-                 nullptr,
+                 collaborators.moduleSettingsChanged,
+                 collaborators.residentSwitch,
+                 collaborators.residentStatus,
+                 collaborators.shortcuts,
                  BuildIdentity::shortVersion()},
       m_settingsWindow(m_services) {
     hub.setSettingsOpener([this](std::shared_ptr<EditionSettings> edition) {
