@@ -1,5 +1,6 @@
 #include "OvrelLite/LiteSettingsAndUpdates.h"
 
+#include "OvrelHub/settings/SettingsShortcut.h"
 #include "OvrelHub/shell/BuildIdentity.h"
 #include "OvrelHub/update/UpdateNotifier.h"
 #include "OvrelHub/update/WhatsNewWindowController.h"
@@ -49,6 +50,8 @@ LiteSettingsAndUpdates::LiteSettingsAndUpdates(HubController& hub,
         m_settingsWindow.show(std::move(edition));
     });
     hub.setWhatsNewPresenter(&showWhatsNew);
+    new SettingsShortcut([&hub] { hub.openSettings(); },
+                         [this]() -> QWidget* { return m_settingsWindow.window(); }, this);
 }
 
 void LiteSettingsAndUpdates::registerForUpdateNotifications() {
