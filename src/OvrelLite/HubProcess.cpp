@@ -4,10 +4,12 @@
 #include "OvrelHub/shell/BuildIdentity.h"
 #include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/shell/Trace.h"
+#include "OvrelHub/shortcuts/ShortcutManager.h"
 #include "OvrelLite/CommandLineProcess.h"
 #include "OvrelLite/HubCommandService.h"
 #include "OvrelLite/LiteAppDelegate.h"
 #include "OvrelLite/ModuleAutoUpdate.h"
+#include "OvrelLite/OvrelLiteHubWiring.h"
 #include "OvrelLite/StartupProbe.h"
 #include "Platform/desktop/RunningInstance.h"
 #include "Platform/desktop/SessionBusApplication.h"
@@ -61,7 +63,9 @@ int runHubProcess(int& argc, char** argv, const HubCommandLine::Parsed& parsed) 
         [&modules] { return modules.store.installedManifests(); },
         [&modules]() -> ModuleCommandSending* { return &modules.runner; }, modules.resident.get(),
         // Every check for a new hub release also updates the installed modules.
-        moduleAutoUpdateCheck(modules, DesktopWorkspace::shared()), &instance});
+        moduleAutoUpdateCheck(modules, DesktopWorkspace::shared()), &instance,
+        modules.residentSwitch.get(), modules.residentStatus.get(), &ShortcutManager::shared(),
+        OvrelLiteHubWiring::moduleSettingsChangedHandler()});
     delegate.applicationWillFinishLaunching();
     if (parsed.exitWhenMenuDrawn)
         StartupProbe::arm(delegate, StartupProbe::Point::menuDrawn);

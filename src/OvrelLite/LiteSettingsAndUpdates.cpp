@@ -1,5 +1,6 @@
 #include "OvrelLite/LiteSettingsAndUpdates.h"
 
+#include "OvrelHub/settings/SettingsShortcut.h"
 #include "OvrelHub/shell/BuildIdentity.h"
 #include "OvrelHub/update/UpdateNotifier.h"
 #include "OvrelHub/update/WhatsNewWindowController.h"
@@ -40,15 +41,18 @@ LiteSettingsAndUpdates::LiteSettingsAndUpdates(HubController& hub,
                                                owner);
                  },
                  &showWhatsNew,
-                 [] {},
-                 nullptr,
-                 nullptr,
+                 collaborators.moduleSettingsChanged,
+                 collaborators.residentSwitch,
+                 collaborators.residentStatus,
+                 collaborators.shortcuts,
                  BuildIdentity::shortVersion()},
       m_settingsWindow(m_services) {
     hub.setSettingsOpener([this](std::shared_ptr<EditionSettings> edition) {
         m_settingsWindow.show(std::move(edition));
     });
     hub.setWhatsNewPresenter(&showWhatsNew);
+    new SettingsShortcut([&hub] { hub.openSettings(); },
+                         [this]() -> QWidget* { return m_settingsWindow.window(); }, this);
 }
 
 void LiteSettingsAndUpdates::registerForUpdateNotifications() {

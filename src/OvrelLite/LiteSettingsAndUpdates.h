@@ -14,10 +14,11 @@
 namespace ovrel {
 
 // This edition's settings window and self-update, wired to the hub: the
-// "Settings…" item opens the window, the update banner and a click on the
-// update notification open What's New, and once launch finishes the version
-// checker runs at once and every 24 hours, each check also running the
-// module auto-updater. Main thread; lives as long as the hub.
+// "Settings…" item and Ctrl+, in any of the hub's windows open the window,
+// the update banner and a click on the update notification open What's New,
+// and once launch finishes the version checker runs at once and every 24
+// hours, each check also running the module auto-updater. Main thread; lives
+// as long as the hub.
 class LiteSettingsAndUpdates : public QObject {
     Q_OBJECT
 public:

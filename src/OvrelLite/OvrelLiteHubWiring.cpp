@@ -25,4 +25,8 @@ std::function<void(const QUrl&)> OvrelLiteHubWiring::signInCallbackHandler() {
     };
 }
 
+std::function<void()> OvrelLiteHubWiring::moduleSettingsChangedHandler() {
+    return [] { AccountServices::shared().sync.onModuleSettingsChanged(); };
+}
+
 } // namespace ovrel

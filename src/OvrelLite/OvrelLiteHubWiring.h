@@ -18,6 +18,9 @@ public:
     // Where "ovrel-lite://auth?..." sign-in callbacks go: the account
     // service's callback handler plugs in here.
     static std::function<void(const QUrl&)> signInCallbackHandler();
+    // What an edit in a module's settings form tells: the settings sync, which
+    // uploads the "moduleSettings" stream when it changed.
+    static std::function<void()> moduleSettingsChangedHandler();
 };
 
 } // namespace ovrel

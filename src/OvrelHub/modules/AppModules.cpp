@@ -47,6 +47,7 @@ AppModules::AppModules(ModulePaths modulePaths, Workspace& workspace,
                          paths, ResidentModuleService::defaultAgentsDir(), *residentControl)
                    : nullptr),
       residentStatus(resident ? std::make_unique<ResidentStatusCheck>(state, *resident) : nullptr),
+      residentSwitch(resident ? std::make_unique<ResidentSwitch>(state, *resident) : nullptr),
       downloader(network, bearer, paths.stagingDir()), store({.state = state,
                                                               .verifier = verifier,
                                                               .workspace = workspace,

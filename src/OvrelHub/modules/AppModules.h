@@ -3,6 +3,7 @@
 #include "OvrelHub/modules/ModuleStateStore.h"
 #include "OvrelHub/resident/ResidentModuleService.h"
 #include "OvrelHub/resident/ResidentStatusCheck.h"
+#include "OvrelHub/resident/ResidentSwitch.h"
 #include "OvrelHub/runner/ModuleRunner.h"
 #include "OvrelHub/signature/ModuleSignatureVerifier.h"
 #include "OvrelHub/store/ModuleCatalogClient.h"
@@ -56,6 +57,7 @@ public:
     const std::unique_ptr<ResidentAgentControlling> residentControl;
     const std::unique_ptr<ResidentModuleService> resident;     // null without a control
     const std::unique_ptr<ResidentStatusCheck> residentStatus; // null without a control
+    const std::unique_ptr<ResidentSwitch> residentSwitch;      // null without a control
     QNetworkAccessManager network;
     ModuleDownloader downloader;
     ModuleStore store;

@@ -20,8 +20,9 @@ ResidentStatus ResidentStatusCheck::status(const QString& id, ModuleMode mode) {
     status.health = CrashLoopDetector::health(log.timestamps(), m_now());
     status.text = ResidentStatusText::text(mode, status.residentEnabled, status.isRegistered,
                                            status.health, m_service.control().runsOnlyWithHub());
-    status.unhealthy = mode == ModuleMode::resident && status.residentEnabled &&
-                       (!status.isRegistered || status.health.isLooping());
+    status.unhealthy = mode == ModuleMode::resident &&
+                       (status.residentEnabled ? !status.isRegistered || status.health.isLooping()
+                                               : status.isRegistered);
     if (mode == ModuleMode::resident)
         noteLoop(id, status.health);
     return status;

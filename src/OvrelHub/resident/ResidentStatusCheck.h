@@ -18,7 +18,8 @@ struct ResidentStatus {
     bool isRegistered = false;
     ResidentHealth health;
     std::optional<QString> text;
-    // Wanted in the background but not registered, or in a crash loop.
+    // Wanted in the background but not registered, or in a crash loop; or
+    // turned off while its agent is still loaded.
     bool unhealthy = false;
 };
 

@@ -6,6 +6,10 @@ std::optional<QString> text(ModuleMode mode, bool residentEnabled, bool isRegist
                             const ResidentHealth& health, bool keptByHub) {
     if (mode != ModuleMode::resident)
         return std::nullopt;
+    // Turned off while the agent is still loaded: unloading it failed and the
+    // module goes on running, which "turned off" would hide.
+    if (!residentEnabled && isRegistered)
+        return QStringLiteral("Không tắt được chạy nền");
     if (!residentEnabled)
         return QStringLiteral("Đã tắt chạy nền");
     if (!isRegistered)

@@ -5,12 +5,15 @@
 #include "OvrelHub/modules/ModuleHotkeyEditor.h"
 #include "OvrelHub/modules/ModuleStateStore.h"
 #include "OvrelHub/modules/ModulesChanged.h"
+#include "OvrelHub/resident/ResidentStatusCheck.h"
+#include "OvrelHub/resident/ResidentSwitch.h"
 #include "OvrelHub/runner/ModuleCommandRef.h"
 #include "OvrelHub/settings/HotkeyRow.h"
 #include "OvrelHub/settings/ModuleDisplayName.h"
 #include "OvrelHub/settings/ModuleSettingsForm.h"
 #include "OvrelHub/settings/PaneStyle.h"
 #include "OvrelHub/shell/HubSettings.h"
+#include "OvrelHub/shortcuts/ShortcutManager.h"
 #include "Platform/bundle/BundleIcon.h"
 #include "Platform/notify/NotificationCenter.h"
 
@@ -74,9 +77,10 @@ ModulePane::ModulePane(SettingsServices& services, Inputs inputs,
     if (!m_in.manifest)
         layout->addWidget(PaneStyle::secondaryLabel(Loc::t(LocKey::appsModuleBroken, m_in.language),
                                                     PaneStyle::captionFont(font())));
-    if (m_installed && m_services.applicationsShortcut)
+    if (m_installed && m_services.shortcuts)
         addApplicationsSwitch(layout);
-    if (m_in.manifest && m_in.manifest->mode() == ModuleMode::resident && m_services.background)
+    if (m_in.manifest && m_in.manifest->mode() == ModuleMode::resident &&
+        m_services.residentSwitch && m_services.residentStatus)
         addBackgroundSwitch(layout);
     if (m_installed)
         addQuickAccessSwitch(layout);
@@ -157,14 +161,15 @@ void ModulePane::addApplicationsSwitch(QVBoxLayout* layout) {
     m_applications = addSwitch(layout, Loc::t(LocKey::appsShowInApplications, m_in.language),
                                Loc::t(LocKey::appsShowInApplicationsDesc, m_in.language));
     m_applications->setChecked(m_installed && m_installed->shortcutEnabled);
-    connect(m_applications, &QCheckBox::toggled, this, [this](bool on) {
-        const std::optional<QString> name =
-            m_in.manifest ? std::optional<QString>(displayName()) : std::nullopt;
-        m_services.applicationsShortcut->set(on, m_in.moduleId, name);
-        reloadEntry();
-        const QSignalBlocker blocker(m_applications);
-        m_applications->setChecked(m_installed && m_installed->shortcutEnabled);
-    });
+    connect(m_applications, &QCheckBox::toggled, this, &ModulePane::setInApplications);
+}
+
+void ModulePane::setInApplications(bool on) {
+    const std::optional<QString> name =
+        m_in.manifest ? std::optional<QString>(displayName()) : std::nullopt;
+    m_services.shortcuts->set(on, m_in.moduleId, name);
+    // A launcher that could not be made leaves the flag off, and so the switch.
+    showStored(m_applications, &InstalledModule::shortcutEnabled, false);
 }
 
 void ModulePane::addBackgroundSwitch(QVBoxLayout* layout) {
@@ -174,28 +179,36 @@ void ModulePane::addBackgroundSwitch(QVBoxLayout* layout) {
     m_backgroundStatus = PaneStyle::secondaryLabel(QString(), PaneStyle::captionFont(font()));
     m_backgroundStatus->setVisible(false);
     layout->addWidget(m_backgroundStatus);
-    connect(m_background, &QCheckBox::toggled, this, [this](bool on) {
-        m_background->setEnabled(false);
-        ModuleBackgroundControl* control = m_services.background;
-        const QString id = m_in.moduleId;
-        // Registering asks the service manager: never on the main thread.
-        QtConcurrent::run([control, id, on] { control->setEnabled(id, on); }).then(this, [this] {
-            reloadEntry();
-            m_background->setEnabled(true);
-            refreshBackgroundStatus();
-        });
-    });
+    connect(m_background, &QCheckBox::toggled, this, &ModulePane::setRunInBackground);
     refreshBackgroundStatus();
 }
 
-void ModulePane::refreshBackgroundStatus() {
-    ModuleBackgroundControl* control = m_services.background;
+void ModulePane::setRunInBackground(bool on) {
+    m_background->setEnabled(false);
+    ResidentSwitch* toggle = m_services.residentSwitch;
     const QString id = m_in.moduleId;
-    QtConcurrent::run([control, id] {
-        return control->status(id);
-    }).then(this, [this](ModuleBackgroundControl::Status status) {
-        m_backgroundStatus->setVisible(status.text.has_value());
+    // Registering asks the service manager: never on the main thread. The
+    // continuation takes the future so that it also runs after an exception.
+    QtConcurrent::run([toggle, id, on] {
+        toggle->set(id, on);
+    }).then(this, [this](const QFuture<void>&) {
+        m_background->setEnabled(true);
+        showStored(m_background, &InstalledModule::residentEnabled, true);
+        refreshBackgroundStatus();
+    });
+}
+
+void ModulePane::refreshBackgroundStatus() {
+    ResidentStatusCheck* check = m_services.residentStatus;
+    const QString id = m_in.moduleId;
+    const quint64 generation = ++m_statusGeneration;
+    QtConcurrent::run([check, id] {
+        return check->status(id, ModuleMode::resident);
+    }).then(this, [this, generation](const ResidentStatus& status) {
+        if (generation != m_statusGeneration)
+            return; // a later check is under way
         m_backgroundStatus->setText(status.text.value_or(QString()));
+        m_backgroundStatus->setVisible(status.text.has_value());
         PaneStyle::setWarning(*m_backgroundStatus, status.unhealthy);
     });
 }
@@ -218,9 +231,14 @@ void ModulePane::setQuickAccess(bool on) {
         entry->second.quickAccessEnabled = on;
         locked.writeLocked(state);
     });
+    showStored(m_quickAccess, &InstalledModule::quickAccessEnabled, false);
+}
+
+void ModulePane::showStored(QCheckBox* box, bool InstalledModule::*flag, bool withoutEntry) {
     reloadEntry();
-    const QSignalBlocker blocker(m_quickAccess);
-    m_quickAccess->setChecked(m_installed && m_installed->quickAccessEnabled);
+    const QSignalBlocker blocker(box);
+    box->setChecked(m_installed ? (*m_installed).*flag : withoutEntry);
+    // The menu follows the module's flags.
     m_services.center.post(QString::fromLatin1(ovrelModulesChanged));
 }
 

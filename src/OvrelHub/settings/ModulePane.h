@@ -60,14 +60,20 @@ private:
     void addBackgroundSwitch(QVBoxLayout* layout);
     void addQuickAccessSwitch(QVBoxLayout* layout);
     void addShortcuts(QVBoxLayout* layout);
+    void setInApplications(bool on);
+    void setRunInBackground(bool on);
     void refreshBackgroundStatus();
     void setQuickAccess(bool on);
+    // Reads the entry again, shows the stored flag (withoutEntry when the
+    // module has none) on the switch and tells the menu.
+    void showStored(QCheckBox* box, bool InstalledModule::*flag, bool withoutEntry);
     bool acceptHotkey(const QString& command, const Hotkey& hotkey);
 
     SettingsServices& m_services;
     Inputs m_in;
     std::optional<InstalledModule> m_installed;
     ModuleHotkeyEditor m_hotkeys;
+    quint64 m_statusGeneration = 0; // only the newest background status is shown
 
     QPushButton* m_openApp = nullptr;
     QPushButton* m_viewInStore = nullptr;

@@ -48,6 +48,10 @@ void PaneStyle::setWarning(QLabel& label, bool warning) {
     label.setPalette(palette);
 }
 
+QColor PaneStyle::warningColor() {
+    return kWarning;
+}
+
 QLabel* PaneStyle::warningLabel(const QString& text, const QFont& base) {
     QLabel* label = secondaryLabel(text, captionFont(base));
     setWarning(*label, true);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QString>
 
@@ -22,6 +23,7 @@ QLabel* secondaryLabel(const QString& text, const QFont& font);
 // A word-wrapping caption in the warning colour (orange).
 QLabel* warningLabel(const QString& text, const QFont& base);
 void setWarning(QLabel& label, bool warning);
+QColor warningColor();
 QFrame* divider();
 // A section heading: bold, with a little room above it.
 QLabel* heading(const QString& text, const QFont& base);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "OvrelHub/modules/InstalledPair.h"
-#include "OvrelHub/settings/ModuleBackgroundControl.h"
 #include "OvrelHub/update/UpdateRelease.h"
 
 #include <QFuture>
@@ -19,12 +18,15 @@ class ModuleCommandSending;
 class ModuleSettingsStore;
 class ModuleStateStore;
 class NotificationCenter;
+class ResidentStatusCheck;
+class ResidentSwitch;
+class ShortcutManager;
 class VersionChecker;
 class Workspace;
 
 // What the settings window works with, borrowed from the wiring: every
-// reference must outlive the window. Optional services that are not there
-// yet leave their controls out.
+// reference must outlive the window. A control whose service is missing (no
+// agent control on this desktop, a test without it) is left out.
 struct SettingsServices {
     HubSettings& settings;
     NotificationCenter& center;
@@ -39,9 +41,12 @@ struct SettingsServices {
     std::function<void(const UpdateRelease&)> showWhatsNew;
     // Module settings may have changed (the settings sync looks again).
     std::function<void()> moduleSettingsChanged = [] {};
-    ModuleBackgroundControl* background = nullptr;               // switch hidden without it
-    ApplicationsShortcutControl* applicationsShortcut = nullptr; // switch hidden without it
-    QString runningVersion;                                      // empty when the program has none
+    // The run-in-background switch and its status line need both. Their calls
+    // block while the agent tool runs, so panes make them off the main thread.
+    ResidentSwitch* residentSwitch = nullptr;
+    ResidentStatusCheck* residentStatus = nullptr;
+    ShortcutManager* shortcuts = nullptr; // the applications-menu switch
+    QString runningVersion;               // empty when the program has none
 };
 
 } // namespace ovrel

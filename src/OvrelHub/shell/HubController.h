@@ -23,6 +23,9 @@ namespace ovrel {
 class HubSettings;
 class ModuleStateStore;
 class ResidentModuleService;
+class ResidentStatusCheck;
+class ResidentSwitch;
+class ShortcutManager;
 class UrlSchemeHandler;
 class Workspace;
 
@@ -46,6 +49,13 @@ public:
         ResidentModuleService* resident = nullptr;          // none: agents are not reconciled
         std::function<void()> runModuleUpdater = {};        // with every version check
         UrlSchemeHandler* urlSchemeHandler = nullptr;       // "ovrel-lite:" links; none: ignored
+        // For the settings window's background and applications-menu switches;
+        // a switch without its services is left out.
+        ResidentSwitch* residentSwitch = nullptr;
+        ResidentStatusCheck* residentStatus = nullptr;
+        ShortcutManager* shortcuts = nullptr;
+        // A module's settings were edited in the settings window.
+        std::function<void()> moduleSettingsChanged = [] {};
     };
 
     HubController(EditionProvider edition, std::function<void()> onSessionStatusChanged,

@@ -6,12 +6,17 @@
 #include "OvrelConfig/HubLanguage.h"
 #include "OvrelConfig/Loc.h"
 #include "OvrelHub/account/ClearDataDeletion.h"
+#include "OvrelHub/settings/ModulePane.h"
+#include "OvrelHub/settings/ModuleSettingsForm.h"
+#include "OvrelHub/shell/HubSettings.h"
 #include "OvrelHub/shell/Trace.h"
+#include "OvrelLite/LiteAppDelegate.h"
 #include "OvrelModuleKit/inbox/ModuleNotify.h"
 #include "OvrelModuleKit/settings/ModuleSettingsStore.h"
 #include "Platform/desktop/UserNotificationCenter.h"
 #include "Platform/notify/DarwinNotify.h"
 #include "Platform/system/SystemLog.h"
+#include "settings/SettingsFixture.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -167,6 +172,47 @@ TEST_F(AccountSyncEndToEnd, SettingsSyncUpFromOneMachineAndDownToAnotherLive) {
     second.sync.syncNow();
     ASSERT_TRUE(second.waitForSync());
     EXPECT_EQ(settingsOf(second, "clock"), edited);
+}
+
+TEST_F(AccountSyncEndToEnd, AnEditInTheSettingsWindowIsUploaded) {
+    AccountSandbox machine(service.apiBase());
+    ASSERT_TRUE(signIn(machine, QStringLiteral("form@example.com")));
+    machine.sync.start();
+    ASSERT_TRUE(machine.waitForSync());
+
+    // The hub's windows over this machine's tree, telling its sync of form edits.
+    ModuleStateStore state(machine.paths);
+    InstalledModule clock;
+    clock.id = "clock";
+    clock.version = "1.0.0";
+    clock.appName = "clock.app";
+    state.update([&clock](ModulesState& s) { s.installed["clock"] = clock; });
+    QList<InstalledPair> pairs{
+        {clock, ModuleManifest::load(toBytes(settingsManifestJson("clock")), "clock")}};
+    HubSettings settings(machine.defaults, NotificationCenter::defaultCenter(),
+                         [] { return AppLanguage::en; });
+    FakeWorkspace workspace;
+    LiteAppDelegate delegate(HubController::Collaborators{
+        .settings = settings,
+        .workspace = workspace,
+        .paths = machine.paths,
+        .stateStore = &state,
+        .installedManifests = [&pairs] { return QtFuture::makeReadyFuture(pairs); },
+        .moduleSettingsChanged = [&machine] { machine.sync.onModuleSettingsChanged(); }});
+    delegate.applicationWillFinishLaunching();
+    ASSERT_TRUE(delegate.windows()->openSettings(QStringLiteral("module/clock")));
+    SettingsView* view = delegate.windows()->settingsWindow().view();
+    ASSERT_TRUE(QTest::qWaitFor([view] { return qobject_cast<ModulePane*>(view->pane()); }));
+    auto* pane = qobject_cast<ModulePane*>(view->pane());
+    clickSwitch(qobject_cast<QAbstractButton*>(pane->settingsForm()->control("seconds")));
+
+    ASSERT_TRUE(machine.waitForSync());
+    EXPECT_FALSE(machine.syncState.isDirty(kStream));
+    const QJsonObject uploaded = serverStream(service, *machine.sessions.token());
+    EXPECT_EQ(uploaded.value("version").toInteger(), 1);
+    EXPECT_EQ(uploaded.value("data").toObject().value("clock").toObject().value("seconds"),
+              QJsonValue(false));
+    delete delegate.windows()->settingsWindow().window();
 }
 
 TEST_F(AccountSyncEndToEnd, AConflictKeepsBothSidesUntilTheUserChoosesEitherWay) {

@@ -91,3 +91,17 @@ TEST_F(SettingsAndUpdatesTest, AFoundReleaseShowsTheBannerOneNotificationAndWhat
     EXPECT_EQ(whatsNew->content().date, "2026-12-01");
     EXPECT_EQ(whatsNew->content().notes, "Everything is faster");
 }
+
+TEST_F(SettingsAndUpdatesTest, CtrlCommaInWhatsNewOpensTheSettingsWindow) {
+    delegate.applicationWillFinishLaunching();
+    UpdateRelease release;
+    release.version = "9.9.0";
+    WhatsNewWindowController::shared().show(release);
+    WhatsNewView* whatsNew = WhatsNewWindowController::shared().window();
+    ASSERT_NE(whatsNew, nullptr);
+    ASSERT_EQ(delegate.windows()->settingsWindow().window(), nullptr);
+    QTest::keyClick(whatsNew, Qt::Key_Comma, Qt::ControlModifier);
+    QWidget* settingsWindow = delegate.windows()->settingsWindow().window();
+    ASSERT_NE(settingsWindow, nullptr);
+    EXPECT_TRUE(settingsWindow->isVisible());
+}

@@ -61,7 +61,10 @@ TEST(CrashLoopDetectorTest, FourStartsWithinFiveMinutesAreALoop) {
 TEST(ResidentStatusTextTest, OneLinePerState) {
     const auto ok = ResidentHealth::ok();
     EXPECT_FALSE(ResidentStatusText::text(ModuleMode::onDemand, true, true, ok));
-    EXPECT_EQ(ResidentStatusText::text(ModuleMode::resident, false, true, ok), "Đã tắt chạy nền");
+    EXPECT_EQ(ResidentStatusText::text(ModuleMode::resident, false, false, ok), "Đã tắt chạy nền");
+    EXPECT_EQ(ResidentStatusText::text(ModuleMode::resident, false, true, ok),
+              "Không tắt được chạy nền")
+        << "an agent that could not be unloaded still runs the module";
     EXPECT_EQ(ResidentStatusText::text(ModuleMode::resident, true, false, ok),
               "Không bật được chạy nền");
     EXPECT_EQ(

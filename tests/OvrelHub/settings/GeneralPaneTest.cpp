@@ -70,6 +70,7 @@ TEST_F(GeneralPaneTest, AFailedLaunchAtLoginIsLoggedAndTheSwitchShowsTheTruth) {
                                   broken.moduleSettingsChanged,
                                   nullptr,
                                   nullptr,
+                                  nullptr,
                                   "1.0.0"};
     HubGeneralPane shown(withUnusable, AppLanguage::en);
     shown.show();

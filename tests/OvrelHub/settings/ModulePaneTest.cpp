@@ -1,11 +1,18 @@
 #include "OvrelHub/settings/ModulePane.h"
+#include "../resident/FakeResidentControl.h"
 #include "OvrelHub/modules/ModulesChanged.h"
+#include "OvrelHub/resident/ResidentStatusCheck.h"
+#include "OvrelHub/resident/ResidentSwitch.h"
 #include "OvrelHub/settings/HotkeyRow.h"
 #include "OvrelHub/settings/Int64SpinBox.h"
 #include "OvrelHub/settings/ModuleSettingsForm.h"
+#include "OvrelHub/settings/PaneStyle.h"
 #include "OvrelHub/settings/SettingsFormLayout.h"
+#include "OvrelHub/shortcuts/DesktopEntryBackend.h"
+#include "OvrelHub/shortcuts/ShortcutManager.h"
 #include "OvrelModuleKit/inbox/ModuleNotify.h"
 #include "Platform/notify/DarwinNotify.h"
+#include "Platform/plist/PlistCodec.h"
 #include "Platform/system/SystemLog.h"
 #include "SettingsFixture.h"
 
@@ -45,11 +52,50 @@ protected:
     int viewInStore = 0;
 };
 
-struct FakeBackground : ModuleBackgroundControl {
-    Status status(const QString&) override { return next; }
-    void setEnabled(const QString& id, bool enabled) override { calls.append({id, enabled}); }
-    Status next{QString::fromUtf8("Không bật được chạy nền"), true};
-    QList<QPair<QString, bool>> calls;
+// The real background and shortcut services over launchd in memory and a
+// throw-away applications folder.
+class ModulePaneWithServicesTest : public ModulePaneTest {
+protected:
+    ModulePaneWithServicesTest() {
+        services().residentSwitch = &residentSwitch;
+        services().residentStatus = &residentStatus;
+        services().shortcuts = &shortcuts;
+    }
+    ~ModulePaneWithServicesTest() override {
+        services().residentSwitch = nullptr;
+        services().residentStatus = nullptr;
+        services().shortcuts = nullptr;
+    }
+
+    // Installs the module with a bundle whose Info.plist names its program.
+    void installBundle(const QString& id, bool resident, bool residentEnabled = true) {
+        install(id, test::settingsManifestJson(id, resident),
+                [residentEnabled](InstalledModule& m) { m.residentEnabled = residentEnabled; });
+        test::writeFile(paths.bundle(id, id + ".app") + "/Contents/Info.plist",
+                        PlistCodec::toXml(QVariantMap{{"CFBundleExecutable", id}}));
+    }
+
+    // Clicks the switch and waits until the agent work finished and the
+    // status line says `text`.
+    static bool toggleAndWait(ModulePane& shown, const QString& text) {
+        test::clickSwitch(shown.backgroundSwitch());
+        QCheckBox* box = shown.backgroundSwitch();
+        QLabel* status = shown.backgroundStatus();
+        return QTest::qWaitFor([box, status, &text] {
+            return box->isEnabled() && status->isVisible() && status->text() == text;
+        });
+    }
+
+    static bool isWarning(const QLabel* label) {
+        return label->palette().color(QPalette::WindowText) == PaneStyle::warningColor();
+    }
+
+    test::FakeResidentControl control;
+    ResidentModuleService resident{paths, dir.file("LaunchAgents"), control};
+    ResidentSwitch residentSwitch{state, resident};
+    ResidentStatusCheck residentStatus{state, resident};
+    DesktopEntryBackend desktopEntries;
+    ShortcutManager shortcuts{state, desktopEntries, dir.file("applications")};
 };
 
 } // namespace
@@ -238,26 +284,105 @@ TEST_F(ModulePaneTest, OpenAppSendsOpenAndABrokenModuleKeepsItsSwitches) {
     EXPECT_EQ(viewInStore, 1);
 }
 
-TEST_F(ModulePaneTest, TheBackgroundSwitchIsOnlyForResidentModulesWithAControl) {
-    install("clock", test::settingsManifestJson("clock"));
+TEST_F(ModulePaneTest, WithoutTheirServicesTheBackgroundAndApplicationsSwitchesAreLeftOut) {
     install("pulse", test::settingsManifestJson("pulse", true));
-    EXPECT_EQ(pane("pulse")->backgroundSwitch(), nullptr) << "hidden without the service";
+    auto shown = pane("pulse");
+    EXPECT_EQ(shown->backgroundSwitch(), nullptr);
+    EXPECT_EQ(shown->applicationsSwitch(), nullptr);
+    EXPECT_NE(shown->quickAccessSwitch(), nullptr);
+}
 
-    FakeBackground background;
-    services().background = &background;
-    EXPECT_EQ(pane("clock")->backgroundSwitch(), nullptr) << "on demand";
+TEST_F(ModulePaneWithServicesTest, OnlyResidentModulesHaveABackgroundSwitch) {
+    installBundle("clock", false);
+    auto onDemand = pane("clock");
+    EXPECT_EQ(onDemand->backgroundSwitch(), nullptr);
+    EXPECT_EQ(onDemand->backgroundStatus(), nullptr);
+    EXPECT_NE(onDemand->applicationsSwitch(), nullptr);
+    install("broken", std::nullopt);
+    EXPECT_EQ(pane("broken")->backgroundSwitch(), nullptr) << "no manifest, no mode";
+}
 
+TEST_F(ModulePaneWithServicesTest, TheBackgroundSwitchRegistersTheAgentAndTheStatusFollows) {
+    installBundle("pulse", true);
     auto shown = pane("pulse");
     ASSERT_NE(shown->backgroundSwitch(), nullptr);
+    EXPECT_TRUE(shown->backgroundSwitch()->isChecked()) << "wanted, though no agent is loaded";
     QLabel* status = shown->backgroundStatus();
     ASSERT_TRUE(QTest::qWaitFor([status] { return status->isVisible(); }));
     EXPECT_EQ(status->text(), QString::fromUtf8("Không bật được chạy nền"));
+    EXPECT_TRUE(isWarning(status));
 
-    background.next = {QString::fromUtf8("Đã tắt chạy nền"), false};
-    test::clickSwitch(shown->backgroundSwitch());
-    ASSERT_TRUE(QTest::qWaitFor(
-        [status] { return status->text() == QString::fromUtf8("Đã tắt chạy nền"); }));
-    EXPECT_EQ(background.calls, (QList<QPair<QString, bool>>{{"pulse", false}}));
-    EXPECT_EQ(shown->backgroundStatus()->text(), QString::fromUtf8("Đã tắt chạy nền"));
-    services().background = nullptr;
+    QSignalSpy posted(&NotificationCenter::defaultCenter(), &NotificationCenter::posted);
+    ASSERT_TRUE(toggleAndWait(*shown, QString::fromUtf8("Đã tắt chạy nền")));
+    EXPECT_FALSE(shown->backgroundSwitch()->isChecked());
+    EXPECT_FALSE(state.load().installed.at("pulse").residentEnabled);
+    EXPECT_FALSE(isWarning(status));
+    EXPECT_TRUE(posted.contains(QVariantList{QString::fromLatin1(ovrelModulesChanged)}));
+
+    ASSERT_TRUE(toggleAndWait(*shown, QString::fromUtf8("Đang chạy nền")));
+    EXPECT_TRUE(shown->backgroundSwitch()->isChecked());
+    EXPECT_TRUE(state.load().installed.at("pulse").residentEnabled);
+    EXPECT_TRUE(control.isLoaded("vn.ovrel.module.pulse"));
+    EXPECT_TRUE(QFile::exists(resident.plistFile("pulse")));
+    EXPECT_FALSE(isWarning(status));
+}
+
+TEST_F(ModulePaneWithServicesTest, AnAgentThatCannotBeChangedIsLoggedAndShownInOrange) {
+    installBundle("pulse", true, false);
+    auto shown = pane("pulse");
+    EXPECT_FALSE(shown->backgroundSwitch()->isChecked());
+    SystemLogCapture log;
+    control.failBootstrap = true;
+    ASSERT_TRUE(toggleAndWait(*shown, QString::fromUtf8("Không bật được chạy nền")));
+    EXPECT_TRUE(shown->backgroundSwitch()->isChecked()) << "the choice is kept for the next start";
+    EXPECT_TRUE(isWarning(shown->backgroundStatus()));
+    EXPECT_TRUE(log.contains(QString::fromUtf8(
+        "Ovrel: đổi công tắc chạy nền cho module pulse thất bại: launchctlFailed(5)")));
+
+    // Loaded, then it will not unload: the module still runs and the line says so.
+    control.failBootstrap = false;
+    resident.registerModule("pulse", paths.bundle("pulse", "pulse.app"));
+    control.failBootout = true;
+    ASSERT_TRUE(toggleAndWait(*shown, QString::fromUtf8("Không tắt được chạy nền")));
+    EXPECT_FALSE(shown->backgroundSwitch()->isChecked());
+    EXPECT_TRUE(isWarning(shown->backgroundStatus()));
+}
+
+TEST_F(ModulePaneWithServicesTest, TheApplicationsSwitchMakesALauncherOrGoesBack) {
+    installBundle("clock", false);
+    auto shown = pane("clock");
+    QCheckBox* box = shown->applicationsSwitch();
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(box->text(), "Show in applications menu");
+
+    const QString launcher = dir.file("applications/Ovrel Clock clock.desktop");
+    test::clickSwitch(box);
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_TRUE(QFile::exists(launcher));
+    EXPECT_TRUE(state.load().installed.at("clock").shortcutEnabled);
+    test::clickSwitch(box);
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_FALSE(QFile::exists(launcher));
+
+    // A file where the applications folder belongs: no launcher can be made.
+    QDir(dir.file("applications")).removeRecursively();
+    test::writeFile(dir.file("applications"), "x");
+    SystemLogCapture log;
+    test::clickSwitch(box);
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_FALSE(state.load().installed.at("clock").shortcutEnabled);
+    ASSERT_EQ(log.lines().size(), 1);
+    EXPECT_TRUE(
+        log.lines()[0].startsWith(QString::fromUtf8("Ovrel: không tạo được lối tắt cho clock: ")))
+        << qPrintable(log.lines()[0]);
+}
+
+TEST_F(ModulePaneWithServicesTest, AModuleWithoutAManifestGetsALauncherUnderItsId) {
+    install("broken", std::nullopt);
+    test::writeFile(paths.bundle("broken", "broken.app") + "/Contents/Info.plist",
+                    PlistCodec::toXml(QVariantMap{{"CFBundleExecutable", "broken"}}));
+    auto shown = pane("broken");
+    test::clickSwitch(shown->applicationsSwitch());
+    EXPECT_TRUE(QFile::exists(dir.file("applications/Ovrel broken.desktop")));
 }

@@ -124,6 +124,7 @@ private:
         [this] { ++moduleSettingsChanges; },
         nullptr,
         nullptr,
+        nullptr,
         QStringLiteral("1.0.0")};
 };
 
