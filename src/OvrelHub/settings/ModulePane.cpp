@@ -16,6 +16,7 @@
 #include "OvrelHub/shortcuts/ShortcutManager.h"
 #include "Platform/bundle/BundleIcon.h"
 #include "Platform/notify/NotificationCenter.h"
+#include "Platform/tray/SymbolIcons.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -118,7 +119,7 @@ void ModulePane::addHeader(QVBoxLayout* layout, const std::function<void()>& onV
         const QImage image =
             BundleIcon::image(m_services.state.paths().bundle(m_in.moduleId, m_installed->appName),
                               2 * kHeaderIconSize);
-        const QIcon fallback = QIcon::fromTheme(QStringLiteral("application-x-executable"));
+        const QIcon fallback = SymbolIcons::icon(QStringLiteral("app"));
         icon->setPixmap(image.isNull() ? fallback.pixmap(kHeaderIconSize, kHeaderIconSize)
                                        : QIcon(QPixmap::fromImage(image)).pixmap(kHeaderIconSize));
         icon->setFixedSize(kHeaderIconSize, kHeaderIconSize);
