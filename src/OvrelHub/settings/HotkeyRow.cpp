@@ -1,5 +1,6 @@
 #include "OvrelHub/settings/HotkeyRow.h"
 
+#include "OvrelConfig/HotkeyDisplay.h"
 #include "OvrelConfig/KeyCodes.h"
 #include "OvrelConfig/Loc.h"
 
@@ -50,7 +51,8 @@ void HotkeyRow::refresh() {
     if (m_recording)
         m_key->setText(Loc::t(LocKey::pressAKey, m_lang));
     else
-        m_key->setText(m_hotkey ? m_hotkey->label() : Loc::t(LocKey::notAssigned, m_lang));
+        m_key->setText(m_hotkey ? HotkeyDisplay::desktopText(*m_hotkey)
+                                : Loc::t(LocKey::notAssigned, m_lang));
     m_delete->setEnabled(m_hotkey.has_value());
 }
 
