@@ -68,7 +68,7 @@ TEST_F(SettingsWindowTest, RailHasGeneralStorePermissionsModulesAndAccountInThat
     EXPECT_TRUE(declares);
     const auto items =
         SidebarModel::items(nullptr, installed, manifests, AppLanguage::en, declares);
-    EXPECT_EQ(titles(items), (QStringList{"General", "App Store", "System Permissions",
+    EXPECT_EQ(titles(items), (QStringList{"General", "App Center", "System Permissions",
                                           "Clock alpha", "broken", "Clock zeta", "Account^"}));
     EXPECT_EQ(items[3].icon.appName, "alpha.app");
     EXPECT_EQ(items[4].route, SettingsRoute::module("broken"));
