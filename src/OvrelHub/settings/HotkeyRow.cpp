@@ -23,8 +23,9 @@ HotkeyRow::HotkeyRow(const QString& title, std::optional<Hotkey> hotkey, Accept 
     label->setWordWrap(true);
     layout->addWidget(label, 1);
     m_key = new QPushButton();
-    m_key->setMinimumWidth(m_key->fontMetrics().horizontalAdvance(QStringLiteral("⌃⌥⇧⌘ Space")) +
-                           24);
+    // Rows line up for the common combinations; longer ones widen their button.
+    m_key->setMinimumWidth(
+        m_key->fontMetrics().horizontalAdvance(QStringLiteral("Ctrl+Alt+Shift+K")) + 32);
     m_delete = new QPushButton(Loc::t(LocKey::delete_, m_lang));
     layout->addWidget(m_key);
     layout->addWidget(m_delete);

@@ -31,6 +31,7 @@ namespace ovrel {
 namespace {
 
 constexpr int kHeaderIconSize = 32;
+constexpr int kCaptionIndent = 24; // under the switch's text, past its box
 
 QPushButton* linkButton(const QString& text) {
     auto* button = new QPushButton(text);
@@ -48,7 +49,7 @@ QCheckBox* addSwitch(QVBoxLayout* layout, const QString& title, const QString& c
     layout->addWidget(box);
     if (!caption.isEmpty()) {
         QLabel* help = PaneStyle::secondaryLabel(caption, PaneStyle::captionFont(box->font()));
-        help->setContentsMargins(24, 0, 0, 0);
+        help->setContentsMargins(kCaptionIndent, 0, 0, 0);
         layout->addWidget(help);
     }
     return box;
@@ -178,6 +179,7 @@ void ModulePane::addBackgroundSwitch(QVBoxLayout* layout) {
     m_background = addSwitch(layout, Loc::t(LocKey::appsRunInBackground, m_in.language), {});
     m_background->setChecked(!m_installed || m_installed->residentEnabled);
     m_backgroundStatus = PaneStyle::secondaryLabel(QString(), PaneStyle::captionFont(font()));
+    m_backgroundStatus->setContentsMargins(kCaptionIndent, 0, 0, 0);
     m_backgroundStatus->setVisible(false);
     layout->addWidget(m_backgroundStatus);
     connect(m_background, &QCheckBox::toggled, this, &ModulePane::setRunInBackground);
