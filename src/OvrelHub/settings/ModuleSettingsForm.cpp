@@ -26,10 +26,15 @@ namespace {
 template <class... Kinds> struct Overloaded : Kinds... { using Kinds::operator()...; };
 template <class... Kinds> Overloaded(Kinds...) -> Overloaded<Kinds...>;
 
+// A short label stays on one line (a wrapping label asks for less than its
+// text); a long one (up to 100 characters) wraps past a third of the pane.
 QLabel* rowLabel(const QString& text) {
+    constexpr int kOneLineUpTo = 220;
     auto* label = new QLabel(text);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
+    label->setMinimumWidth(
+        std::min(label->fontMetrics().horizontalAdvance(text) + 1, kOneLineUpTo));
     return label;
 }
 
