@@ -72,6 +72,9 @@ ModulePane::ModulePane(SettingsServices& services, Inputs inputs,
               return HubSettings::reservedHotkeysProvider ? HubSettings::reservedHotkeysProvider()
                                                           : std::vector<Hotkey>{};
           }) {
+    // A launcher the user deleted turns the flag off, so the switch shows the truth.
+    if (m_services.shortcuts)
+        m_services.shortcuts->reconcileAll();
     reloadEntry();
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(10);

@@ -378,6 +378,16 @@ TEST_F(ModulePaneWithServicesTest, TheApplicationsSwitchMakesALauncherOrGoesBack
         << qPrintable(log.lines()[0]);
 }
 
+TEST_F(ModulePaneWithServicesTest, ALauncherTheUserDeletedShowsAsOff) {
+    installBundle("clock", false);
+    shortcuts.set(true, "clock", QString("Clock clock"));
+    ASSERT_TRUE(state.load().installed.at("clock").shortcutEnabled);
+    QFile::remove(dir.file("applications/Ovrel Clock clock.desktop"));
+    auto shown = pane("clock");
+    EXPECT_FALSE(shown->applicationsSwitch()->isChecked());
+    EXPECT_FALSE(state.load().installed.at("clock").shortcutEnabled);
+}
+
 TEST_F(ModulePaneWithServicesTest, AModuleWithoutAManifestGetsALauncherUnderItsId) {
     install("broken", std::nullopt);
     test::writeFile(paths.bundle("broken", "broken.app") + "/Contents/Info.plist",
