@@ -1,5 +1,6 @@
 #include "OvrelConfig/HotkeyDisplay.h"
 
+#include "OvrelConfig/Hotkey.h"
 #include "OvrelConfig/KeyCodes.h"
 
 #include <QKeySequence>
@@ -46,6 +47,31 @@ QString HotkeyDisplay::name(qint64 keycode) {
         }
     }
     return QStringLiteral("Key ") + QString::number(keycode);
+}
+
+QString HotkeyDisplay::desktopText(const Hotkey& hotkey) {
+    QString text;
+    if (hotkey.control)
+        text += QStringLiteral("Ctrl+");
+    if (hotkey.option)
+        text += QStringLiteral("Alt+");
+    if (hotkey.shift)
+        text += QStringLiteral("Shift+");
+    if (hotkey.command)
+        text += QStringLiteral("Super+");
+    return text + desktopKeyName(hotkey.keycode);
+}
+
+QString HotkeyDisplay::desktopKeyName(qint64 keycode) {
+    const std::optional<int> qtKey = KeyCodes::toQtKey(keycode);
+    if (!qtKey)
+        return QStringLiteral("Key ") + QString::number(keycode);
+    const QKeyCombination combination(
+        KeyCodes::isKeypad(keycode) ? Qt::KeypadModifier : Qt::NoModifier, Qt::Key(*qtKey));
+    const QString text = QKeySequence(combination).toString(QKeySequence::NativeText);
+    if (text.isEmpty())
+        return QStringLiteral("Key ") + QString::number(keycode);
+    return isSingleCharacter(text) ? text.toUpper() : text;
 }
 
 } // namespace ovrel

@@ -188,3 +188,24 @@ TEST(HotkeyDisplayText, KeysWithoutASingleCharacterShowTheirCode) {
     EXPECT_EQ(HotkeyDisplay::name(-3), "Key -3");
     EXPECT_EQ(Hotkey(122, false, false, false, true).label(), kCommand + "Key 122");
 }
+
+TEST(HotkeyDisplayText, TheDesktopWritesModifiersAsWordsInTheirFixedOrder) {
+    EXPECT_EQ(HotkeyDisplay::desktopText(Hotkey(40, true, false, true, false)), "Ctrl+Alt+K");
+    EXPECT_EQ(HotkeyDisplay::desktopText(Hotkey(40, true, true, true, true)),
+              "Ctrl+Alt+Shift+Super+K");
+    EXPECT_EQ(HotkeyDisplay::desktopText(Hotkey(43, false, true, false, true)), "Shift+Super+,");
+    EXPECT_EQ(HotkeyDisplay::desktopText(Hotkey(0, false, false, false, false)), "A");
+}
+
+TEST(HotkeyDisplayText, TheDesktopNamesEveryKeyThatHasAQtKey) {
+    const std::pair<qint64, QString> names[] = {
+        {40, "K"},   {18, "1"},      {43, ","},         {49, "Space"},
+        {48, "Tab"}, {36, "Return"}, {51, "Backspace"}, {117, "Del"},
+        {53, "Esc"}, {123, "Left"},  {126, "Up"},       {96, "F5"},
+        {122, "F1"}, {115, "Home"},  {83, "Num+1"},     {76, "Num+Enter"},
+    };
+    for (const auto& [code, name] : names)
+        EXPECT_EQ(HotkeyDisplay::desktopKeyName(code), name) << code;
+    for (const qint64 code : {10, 52, 65536, -3})
+        EXPECT_EQ(HotkeyDisplay::desktopKeyName(code), "Key " + QString::number(code)) << code;
+}

@@ -66,7 +66,10 @@ TEST(LocTables, NoTextNamesAFacilityThisDesktopLacks) {
                               "Réglages Système",
                               "Ajustes del Sistema",
                               "Applications folder",
-                              "thư mục Applications"};
+                              "thư mục Applications",
+                              "App Store",
+                              "システム設定",
+                              "시스템 설정"};
     forEveryText([&](LocKey key, AppLanguage language, const QString& text) {
         for (const QString& word : foreign)
             EXPECT_FALSE(text.contains(word)) << label(key, language) << ": " << word.toStdString();
@@ -131,7 +134,9 @@ TEST(LocTables, HubMenuAndWindowTexts) {
         {LocKey::windowTitleSettings, "Ovrel — Settings", "Ovrel — Cài đặt"},
         {LocKey::newVersionAvailableFormat, "New version v%@ available — Download",
          "Có bản mới v%@ — Tải về"},
-        {LocKey::appsStore, "App Store", "Cửa hàng ứng dụng"},
+        // The desktop has no App Store: the store is named as its software centres are.
+        {LocKey::appsStore, "App Center", "Cửa hàng ứng dụng"},
+        {LocKey::appsViewInStore, "View in App Center", "Xem trong Cửa hàng ứng dụng"},
         {LocKey::menuLayoutShowMore, "Show more", "Xem thêm"},
         {LocKey::loginFailedFormat, "Login failed (%@)", "Đăng nhập thất bại (%@)"},
         {LocKey::loginCodeExchangeFailed, "Could not exchange the login code",
@@ -185,7 +190,7 @@ TEST(LocTables, EnglishTextsOfTheSettingsAndAccountScreens) {
         {LocKey::sessionLostUpgraded, "This update changed how your sign-in is stored. Sign in "
                                       "again to resume syncing."},
         {LocKey::appsModuleBroken,
-         "Can't read this app's information. You can still remove it from the App Store."},
+         "Can't read this app's information. You can still remove it from the App Center."},
         {LocKey::appsAutoUpdateDesc,
          "Download and install new versions while the app is closed. Turn off to get a badge "
          "only and update manually. Default ON."},

@@ -3,6 +3,8 @@
 #include "OvrelHub/menu/GridIconMetrics.h"
 #include "Platform/bundle/BundleIcon.h"
 
+#include "Platform/tray/SymbolIcons.h"
+
 #include <QFileInfo>
 #include <QPixmap>
 
@@ -47,7 +49,7 @@ QHash<QString, QIcon> ModuleIconImages::menuIcons() const {
     QHash<QString, QIcon> out;
     for (auto it = menu.cbegin(); it != menu.cend(); ++it) {
         if (it.value().isNull()) {
-            out.insert(it.key(), QIcon::fromTheme(QStringLiteral("application-x-executable")));
+            out.insert(it.key(), SymbolIcons::icon(QStringLiteral("app")));
             continue;
         }
         out.insert(it.key(), QIcon(QPixmap::fromImage(it.value())));

@@ -1,5 +1,6 @@
 #include "OvrelHub/settings/HotkeyRow.h"
 
+#include "OvrelConfig/HotkeyDisplay.h"
 #include "OvrelConfig/KeyCodes.h"
 #include "OvrelConfig/Loc.h"
 
@@ -22,8 +23,9 @@ HotkeyRow::HotkeyRow(const QString& title, std::optional<Hotkey> hotkey, Accept 
     label->setWordWrap(true);
     layout->addWidget(label, 1);
     m_key = new QPushButton();
-    m_key->setMinimumWidth(m_key->fontMetrics().horizontalAdvance(QStringLiteral("⌃⌥⇧⌘ Space")) +
-                           24);
+    // Rows line up for the common combinations; longer ones widen their button.
+    m_key->setMinimumWidth(
+        m_key->fontMetrics().horizontalAdvance(QStringLiteral("Ctrl+Alt+Shift+K")) + 32);
     m_delete = new QPushButton(Loc::t(LocKey::delete_, m_lang));
     layout->addWidget(m_key);
     layout->addWidget(m_delete);
@@ -50,7 +52,8 @@ void HotkeyRow::refresh() {
     if (m_recording)
         m_key->setText(Loc::t(LocKey::pressAKey, m_lang));
     else
-        m_key->setText(m_hotkey ? m_hotkey->label() : Loc::t(LocKey::notAssigned, m_lang));
+        m_key->setText(m_hotkey ? HotkeyDisplay::desktopText(*m_hotkey)
+                                : Loc::t(LocKey::notAssigned, m_lang));
     m_delete->setEnabled(m_hotkey.has_value());
 }
 

@@ -134,20 +134,19 @@ QWidget* HubGeneralPane::menuLayoutSection() {
     m_rows = numberPicker(HubSettings::kMinGridRows, HubSettings::kMaxGridRows, grid.rows);
     connect(m_columns, &QComboBox::activated, this, &HubGeneralPane::writeGridLayout);
     connect(m_rows, &QComboBox::activated, this, &HubGeneralPane::writeGridLayout);
-    m_gridPickers = new QWidget();
-    auto* gridForm = new QFormLayout(m_gridPickers);
-    gridForm->setContentsMargins(0, 0, 0, 0);
-    gridForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    gridForm->addRow(Loc::t(LocKey::menuLayoutColumns, m_lang), m_columns);
-    gridForm->addRow(Loc::t(LocKey::menuLayoutRows, m_lang), m_rows);
-    static_cast<QVBoxLayout*>(box->layout())->addWidget(m_gridPickers);
+    // In the presentation's form, so the three pickers line up.
+    m_menuForm = form;
+    form->addRow(Loc::t(LocKey::menuLayoutColumns, m_lang), m_columns);
+    form->addRow(Loc::t(LocKey::menuLayoutRows, m_lang), m_rows);
     showGridPickers();
     return box;
 }
 
 void HubGeneralPane::showGridPickers() {
-    m_gridPickers->setVisible(m_presentation->currentData().toInt() ==
-                              static_cast<int>(MenuPresentation::grid));
+    const bool grid =
+        m_presentation->currentData().toInt() == static_cast<int>(MenuPresentation::grid);
+    m_menuForm->setRowVisible(m_columns, grid);
+    m_menuForm->setRowVisible(m_rows, grid);
 }
 
 void HubGeneralPane::writeGridLayout() {

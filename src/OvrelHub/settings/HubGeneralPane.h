@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -63,7 +64,7 @@ private:
     QComboBox* m_language = nullptr;
     QPushButton* m_automaticLanguage = nullptr;
     QComboBox* m_presentation = nullptr;
-    QWidget* m_gridPickers = nullptr;
+    QFormLayout* m_menuForm = nullptr;
     QComboBox* m_columns = nullptr;
     QComboBox* m_rows = nullptr;
     QLabel* m_currentVersion = nullptr;

@@ -16,6 +16,7 @@
 #include "OvrelHub/shortcuts/ShortcutManager.h"
 #include "Platform/bundle/BundleIcon.h"
 #include "Platform/notify/NotificationCenter.h"
+#include "Platform/tray/SymbolIcons.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -30,6 +31,7 @@ namespace ovrel {
 namespace {
 
 constexpr int kHeaderIconSize = 32;
+constexpr int kCaptionIndent = 24; // under the switch's text, past its box
 
 QPushButton* linkButton(const QString& text) {
     auto* button = new QPushButton(text);
@@ -47,7 +49,7 @@ QCheckBox* addSwitch(QVBoxLayout* layout, const QString& title, const QString& c
     layout->addWidget(box);
     if (!caption.isEmpty()) {
         QLabel* help = PaneStyle::secondaryLabel(caption, PaneStyle::captionFont(box->font()));
-        help->setContentsMargins(24, 0, 0, 0);
+        help->setContentsMargins(kCaptionIndent, 0, 0, 0);
         layout->addWidget(help);
     }
     return box;
@@ -70,6 +72,9 @@ ModulePane::ModulePane(SettingsServices& services, Inputs inputs,
               return HubSettings::reservedHotkeysProvider ? HubSettings::reservedHotkeysProvider()
                                                           : std::vector<Hotkey>{};
           }) {
+    // A launcher the user deleted turns the flag off, so the switch shows the truth.
+    if (m_services.shortcuts)
+        m_services.shortcuts->reconcileAll();
     reloadEntry();
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(10);
@@ -118,7 +123,7 @@ void ModulePane::addHeader(QVBoxLayout* layout, const std::function<void()>& onV
         const QImage image =
             BundleIcon::image(m_services.state.paths().bundle(m_in.moduleId, m_installed->appName),
                               2 * kHeaderIconSize);
-        const QIcon fallback = QIcon::fromTheme(QStringLiteral("application-x-executable"));
+        const QIcon fallback = SymbolIcons::icon(QStringLiteral("app"));
         icon->setPixmap(image.isNull() ? fallback.pixmap(kHeaderIconSize, kHeaderIconSize)
                                        : QIcon(QPixmap::fromImage(image)).pixmap(kHeaderIconSize));
         icon->setFixedSize(kHeaderIconSize, kHeaderIconSize);
@@ -177,6 +182,7 @@ void ModulePane::addBackgroundSwitch(QVBoxLayout* layout) {
     m_background = addSwitch(layout, Loc::t(LocKey::appsRunInBackground, m_in.language), {});
     m_background->setChecked(!m_installed || m_installed->residentEnabled);
     m_backgroundStatus = PaneStyle::secondaryLabel(QString(), PaneStyle::captionFont(font()));
+    m_backgroundStatus->setContentsMargins(kCaptionIndent, 0, 0, 0);
     m_backgroundStatus->setVisible(false);
     layout->addWidget(m_backgroundStatus);
     connect(m_background, &QCheckBox::toggled, this, &ModulePane::setRunInBackground);

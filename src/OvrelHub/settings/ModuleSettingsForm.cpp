@@ -11,8 +11,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -23,11 +26,39 @@ namespace {
 template <class... Kinds> struct Overloaded : Kinds... { using Kinds::operator()...; };
 template <class... Kinds> Overloaded(Kinds...) -> Overloaded<Kinds...>;
 
+// A short label stays on one line (a wrapping label asks for less than its
+// text); a long one (up to 100 characters) wraps past a third of the pane.
 QLabel* rowLabel(const QString& text) {
+    constexpr int kOneLineUpTo = 220;
     auto* label = new QLabel(text);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
+    label->setMinimumWidth(
+        std::min(label->fontMetrics().horizontalAdvance(text) + 1, kOneLineUpTo));
     return label;
+}
+
+// A stepper as wide as its longest value, after a flexible space.
+QWidget* trailing(QAbstractSpinBox* stepper, const IntSpec& integer) {
+    const QString longest =
+        QString::number(integer.min).size() > QString::number(integer.max).size()
+            ? QString::number(integer.min)
+            : QString::number(integer.max);
+    QStyleOptionSpinBox option;
+    option.initFrom(stepper);
+    const QSize text(stepper->fontMetrics().horizontalAdvance(longest + QLatin1Char('0')),
+                     stepper->fontMetrics().height());
+    stepper->setMinimumWidth(
+        stepper->style()->sizeFromContents(QStyle::CT_SpinBox, &option, text, stepper).width() +
+        stepper->style()->pixelMetric(QStyle::PM_SpinBoxFrameWidth, &option, stepper) * 2 +
+        stepper->fontMetrics().height());
+    stepper->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    auto* holder = new QWidget();
+    auto* line = new QHBoxLayout(holder);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->addStretch(1);
+    line->addWidget(stepper);
+    return holder;
 }
 
 int characterLimit(qint64 maxLength) {
@@ -52,19 +83,18 @@ ModuleSettingsForm::ModuleSettingsForm(QString moduleId, ModuleManifest manifest
         form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
         form->setRowWrapPolicy(QFormLayout::WrapLongRows);
         for (const SettingSpec& spec : section.settings) {
-            QWidget* label = nullptr;
-            QWidget* control = makeControl(spec, &label);
-            m_controls.insert(spec.key(), control);
-            if (label)
-                form->addRow(label, control);
+            Row row;
+            m_controls.insert(spec.key(), makeControl(spec, row));
+            if (row.label)
+                form->addRow(row.label, row.field);
             else
-                form->addRow(control);
+                form->addRow(row.field);
         }
         layout->addLayout(form);
     }
 }
 
-QWidget* ModuleSettingsForm::makeControl(const SettingSpec& spec, QWidget** labelOut) {
+QWidget* ModuleSettingsForm::makeControl(const SettingSpec& spec, Row& row) {
     const QString key = spec.key();
     const QString label = localizedText(spec.label(), m_lang);
     const SettingValue current = m_values.value(key, spec.defaultValue());
@@ -72,23 +102,26 @@ QWidget* ModuleSettingsForm::makeControl(const SettingSpec& spec, QWidget** labe
         Overloaded{
             [&](const BoolSpec&) -> QWidget* {
                 auto* box = new QCheckBox(label);
+                row.field = box;
                 box->setChecked(current.boolValue().value_or(false));
                 connect(box, &QCheckBox::toggled, this,
                         [this, key](bool on) { write(key, SettingValue::fromBool(on)); });
                 return box;
             },
             [&](const IntSpec& integer) -> QWidget* {
-                *labelOut = rowLabel(label);
+                row.label = rowLabel(label);
                 auto* stepper = new Int64SpinBox();
                 stepper->setRange(integer.min, integer.max);
+                row.field = trailing(stepper, integer);
                 stepper->setValue(current.intValue().value_or(integer.defaultValue));
                 connect(stepper, &Int64SpinBox::valueChanged, this,
                         [this, key](qint64 value) { write(key, SettingValue::fromInt(value)); });
                 return stepper;
             },
             [&](const EnumSpec& enumeration) -> QWidget* {
-                *labelOut = rowLabel(label);
+                row.label = rowLabel(label);
                 auto* picker = new QComboBox();
+                row.field = picker;
                 for (const EnumOption& option : enumeration.options)
                     picker->addItem(localizedText(option.label, m_lang), option.value);
                 picker->setCurrentIndex(
@@ -99,8 +132,9 @@ QWidget* ModuleSettingsForm::makeControl(const SettingSpec& spec, QWidget** labe
                 return picker;
             },
             [&](const StringSpec& text) -> QWidget* {
-                *labelOut = rowLabel(label);
+                row.label = rowLabel(label);
                 auto* field = new QLineEdit(current.stringValue().value_or(text.defaultValue));
+                row.field = field;
                 const int limit = characterLimit(text.maxLength);
                 connect(field, &QLineEdit::textEdited, this,
                         [this, key, field, limit](const QString& typed) {

@@ -29,7 +29,13 @@ public:
     QWidget* control(const QString& key) const { return m_controls.value(key); }
 
 private:
-    QWidget* makeControl(const SettingSpec& spec, QWidget** labelOut);
+    // The form row of a setting: a label unless the control carries its own,
+    // and the field, which holds the control.
+    struct Row {
+        QWidget* label = nullptr;
+        QWidget* field = nullptr;
+    };
+    QWidget* makeControl(const SettingSpec& spec, Row& row);
     void write(const QString& key, const SettingValue& value);
 
     QString m_moduleId;

@@ -56,11 +56,16 @@ PermissionsPane::PermissionsPane(SettingsServices& services, AppLanguage languag
     : QWidget(parent), m_services(services), m_lang(language), m_opener(services.workspace) {
     m_layout = new QVBoxLayout(this);
     m_layout->setSpacing(14);
+    // The title beside "Refresh", which keeps the trailing edge.
     auto* top = new QHBoxLayout();
-    top->addStretch(1);
+    m_title = new QLabel(Loc::t(LocKey::permissionsSectionTitle, m_lang));
+    m_title->setTextFormat(Qt::PlainText);
+    m_title->setWordWrap(true);
+    m_title->setFont(PaneStyle::titleFont(font()));
+    top->addWidget(m_title, 1);
     m_refresh = new QPushButton(Loc::t(LocKey::permissionsRefreshButton, m_lang));
     connect(m_refresh, &QPushButton::clicked, this, &PermissionsPane::refresh);
-    top->addWidget(m_refresh);
+    top->addWidget(m_refresh, 0, Qt::AlignVCenter);
     m_layout->addLayout(top);
     m_layout->addStretch(1);
     reload();

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class QPushButton;
 class QVBoxLayout;
 
@@ -27,6 +28,7 @@ public:
     void refresh();
 
     const QList<PermissionOverviewBuilder::Group>& groups() const { return m_groups; }
+    QLabel* title() const { return m_title; }
     QPushButton* refreshButton() const { return m_refresh; }
     PermissionPaneOpener& opener() { return m_opener; }
 
@@ -37,6 +39,7 @@ private:
     AppLanguage m_lang;
     PermissionPaneOpener m_opener;
     QList<PermissionOverviewBuilder::Group> m_groups;
+    QLabel* m_title = nullptr;
     QPushButton* m_refresh = nullptr;
     QWidget* m_list = nullptr;
     QVBoxLayout* m_layout = nullptr;

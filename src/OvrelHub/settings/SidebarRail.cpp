@@ -22,7 +22,7 @@ QIcon moduleIcon(const ModulePaths& paths, const SidebarItem::Icon& icon) {
     const QImage image = BundleIcon::image(paths.bundle(icon.moduleId, icon.appName),
                                            2 * SidebarRail::kModuleIconSize);
     if (image.isNull())
-        return QIcon::fromTheme(QStringLiteral("application-x-executable"));
+        return SymbolIcons::icon(QStringLiteral("app"));
     return QIcon(QPixmap::fromImage(image));
 }
 } // namespace

@@ -251,7 +251,7 @@ TEST_F(ModulePaneTest, DeletingAShortcutRecordsTheCommandAsCleared) {
             [](InstalledModule& m) { m.hotkeys["show"] = Hotkey(40, true, false, false, false); });
     auto shown = pane("clock");
     HotkeyRow* row = shown->hotkeyRows()[0];
-    EXPECT_EQ(row->keyButton()->text(), QString::fromUtf8("⌃K"));
+    EXPECT_EQ(row->keyButton()->text(), "Ctrl+K") << "as the desktop writes it";
     QTest::mouseClick(row->deleteButton(), Qt::LeftButton);
     const InstalledModule entry = state.load().installed.at("clock");
     EXPECT_FALSE(entry.hotkeys.count("show"));
@@ -376,6 +376,16 @@ TEST_F(ModulePaneWithServicesTest, TheApplicationsSwitchMakesALauncherOrGoesBack
     EXPECT_TRUE(
         log.lines()[0].startsWith(QString::fromUtf8("Ovrel: không tạo được lối tắt cho clock: ")))
         << qPrintable(log.lines()[0]);
+}
+
+TEST_F(ModulePaneWithServicesTest, ALauncherTheUserDeletedShowsAsOff) {
+    installBundle("clock", false);
+    shortcuts.set(true, "clock", QString("Clock clock"));
+    ASSERT_TRUE(state.load().installed.at("clock").shortcutEnabled);
+    QFile::remove(dir.file("applications/Ovrel Clock clock.desktop"));
+    auto shown = pane("clock");
+    EXPECT_FALSE(shown->applicationsSwitch()->isChecked());
+    EXPECT_FALSE(state.load().installed.at("clock").shortcutEnabled);
 }
 
 TEST_F(ModulePaneWithServicesTest, AModuleWithoutAManifestGetsALauncherUnderItsId) {

@@ -69,6 +69,7 @@ TEST_F(PermissionsPaneTest, OneGroupPerDeclaringModuleWithItsReportedStatuses) {
 TEST_F(PermissionsPaneTest, AMissingPermissionOffersToOpenWhereItIsGranted) {
     install("clock", test::settingsManifestJson("clock", false, {"accessibility"}));
     auto shown = pane();
+    EXPECT_EQ(shown->title()->text(), "System Permissions");
     EXPECT_EQ(buttonTexts(*shown), (QStringList{"Refresh", QString::fromUtf8("How to allow it…")}));
     const QList<QLabel*> labels = shown->findChildren<QLabel*>();
     EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),

@@ -6,7 +6,10 @@
 #include "OvrelHub/settings/SidebarModel.h"
 #include "OvrelHub/settings/SidebarRail.h"
 #include "SettingsFixture.h"
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include <QSignalSpy>
@@ -68,7 +71,7 @@ TEST_F(SettingsWindowTest, RailHasGeneralStorePermissionsModulesAndAccountInThat
     EXPECT_TRUE(declares);
     const auto items =
         SidebarModel::items(nullptr, installed, manifests, AppLanguage::en, declares);
-    EXPECT_EQ(titles(items), (QStringList{"General", "App Store", "System Permissions",
+    EXPECT_EQ(titles(items), (QStringList{"General", "App Center", "System Permissions",
                                           "Clock alpha", "broken", "Clock zeta", "Account^"}));
     EXPECT_EQ(items[3].icon.appName, "alpha.app");
     EXPECT_EQ(items[4].route, SettingsRoute::module("broken"));
@@ -166,4 +169,37 @@ TEST_F(SettingsWindowTest, TheTitleFollowsTheLanguage) {
         return controller.view()->rail()->cell(SettingsRoute::general())->toolTip() ==
                QString::fromUtf8("Chung");
     }));
+}
+
+TEST_F(SettingsWindowTest, TabReachesEveryControlOfTheModulePane) {
+    install("clock", test::settingsManifestJson("clock"),
+            [](InstalledModule& m) { m.hotkeys["show"] = Hotkey(40, true, false, false, false); });
+    SettingsView& view = open(SettingsRoute::module("clock"));
+    QWidget* window = controller.window();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+
+    QList<QWidget*> controls;
+    for (QWidget* widget : view.pane()->findChildren<QWidget*>()) {
+        const bool interactive =
+            qobject_cast<QAbstractButton*>(widget) || qobject_cast<QComboBox*>(widget) ||
+            qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractSpinBox*>(widget);
+        if (interactive && widget->isVisible() && widget->isEnabled() &&
+            !qobject_cast<QAbstractSpinBox*>(widget->parentWidget()))
+            controls.append(widget);
+    }
+    ASSERT_GE(controls.size(), 10) << "links, switches, shortcut buttons and four settings";
+
+    view.rail()->cell(SettingsRoute::module("clock"))->setFocus(Qt::TabFocusReason);
+    QSet<QWidget*> reached;
+    for (int i = 0; i < 40 && reached.size() < controls.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        for (QWidget* control : controls) {
+            if (control == focused || control->isAncestorOf(focused))
+                reached.insert(control);
+        }
+    }
+    for (QWidget* control : controls)
+        EXPECT_TRUE(reached.contains(control)) << control->metaObject()->className();
 }

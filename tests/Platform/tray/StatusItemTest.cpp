@@ -90,3 +90,29 @@ TEST(StatusItemTest, TrayMarkIsDrawnOnWholePixelsAtEverySize) {
     const QPixmap doubled = mark.pixmap(QSize(22, 22), 2.0);
     EXPECT_EQ(doubled.size(), QSize(44, 44));
 }
+
+TEST(StatusItemTest, EverySymbolTheHubNamesIsDrawnWhenTheThemeHasNone) {
+    const QString savedTheme = QIcon::themeName();
+    const QString savedFallback = QIcon::fallbackThemeName();
+    QIcon::setThemeName("no-such-theme");
+    QIcon::setFallbackThemeName("no-such-theme");
+    for (const char* symbol : {"gearshape", "lock.shield", "person.crop.circle", "book.closed",
+                               "arrow.down.circle", "bag", "app", "square.grid.2x2"}) {
+        const QIcon icon = SymbolIcons::icon(symbol);
+        ASSERT_FALSE(icon.isNull()) << symbol;
+        for (const qreal ratio : {1.0, 2.0}) {
+            const QImage image = icon.pixmap(QSize(28, 28), ratio).toImage();
+            EXPECT_EQ(image.size(), QSize(28, 28) * ratio) << symbol;
+            int inked = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    inked += qAlpha(image.pixel(x, y)) > 128;
+            // Drawn, and not a filled square.
+            EXPECT_GT(inked, image.width()) << symbol << " at " << ratio;
+            EXPECT_LT(inked, image.width() * image.height() / 2) << symbol << " at " << ratio;
+        }
+    }
+    EXPECT_TRUE(SymbolIcons::icon("no.such.symbol").isNull());
+    QIcon::setThemeName(savedTheme);
+    QIcon::setFallbackThemeName(savedFallback);
+}
