@@ -1,5 +1,6 @@
 #include "OvrelLite/HubProcess.h"
 
+#include "OvrelHub/account/AccountServices.h"
 #include "OvrelHub/modules/AppModules.h"
 #include "OvrelHub/shell/BuildIdentity.h"
 #include "OvrelHub/shell/HubSettings.h"
@@ -63,6 +64,8 @@ int runHubProcess(int& argc, char** argv, const HubCommandLine::Parsed& parsed) 
         // Every check for a new hub release also updates the installed modules.
         moduleAutoUpdateCheck(modules, DesktopWorkspace::shared()), &instance});
     delegate.applicationWillFinishLaunching();
+    delegate.windows()->attachStore(modules);
+    delegate.windows()->attachAccount(AccountServices::shared());
     if (parsed.exitWhenMenuDrawn)
         StartupProbe::arm(delegate, StartupProbe::Point::menuDrawn);
     else if (parsed.exitWhenModulesShown)

@@ -21,6 +21,8 @@ class ModuleStateStore;
 class NotificationCenter;
 class VersionChecker;
 class Workspace;
+struct AccountTabServices;
+struct StoreServices;
 
 // What the settings window works with, borrowed from the wiring: every
 // reference must outlive the window. Optional services that are not there
@@ -42,6 +44,10 @@ struct SettingsServices {
     ModuleBackgroundControl* background = nullptr;               // switch hidden without it
     ApplicationsShortcutControl* applicationsShortcut = nullptr; // switch hidden without it
     QString runningVersion;                                      // empty when the program has none
+    // Fetches the store's images and the account's avatar; none: placeholders stay.
+    QNetworkAccessManager* imageNetwork = nullptr;
+    StoreServices* store = nullptr;        // the store pane stays empty without it
+    AccountTabServices* account = nullptr; // the account tab stays empty without it
 };
 
 } // namespace ovrel

@@ -69,6 +69,9 @@ const QHash<QString, QString>& themeNames() {
         {QStringLiteral("person.crop.circle"), QStringLiteral("user-identity")},
         {QStringLiteral("lock.shield"), QStringLiteral("security-high")},
         {QStringLiteral("bag"), QStringLiteral("system-software-install")},
+        {QStringLiteral("globe"), QStringLiteral("web-browser")},
+        {QStringLiteral("bubble.left.and.bubble.right"), QStringLiteral("user-available")},
+        {QStringLiteral("exclamationmark.triangle.fill"), QStringLiteral("dialog-warning")},
     };
     return names;
 }
