@@ -255,6 +255,13 @@
     KEY(appsOpenApp)                                                                               \
     KEY(appsNotInstalled)                                                                          \
     KEY(appsDownloadSizeFormat)                                                                    \
+    KEY(appsDownloadProgressFormat)                                                                \
+    KEY(appsDownloadingFormat)                                                                     \
+    KEY(appsVerifyingDownload)                                                                     \
+    KEY(appsUnpacking)                                                                             \
+    KEY(appsRetry)                                                                                 \
+    KEY(appsBack)                                                                                  \
+    KEY(appsCancelDownload)                                                                        \
     KEY(otherBuildTitle)                                                                           \
     KEY(otherBuildBody)                                                                            \
     KEY(revealInFinder)                                                                            \

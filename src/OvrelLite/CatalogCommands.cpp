@@ -5,7 +5,7 @@
 #include "OvrelHub/modules/AppModules.h"
 #include "OvrelHub/modules/ModulesChanged.h"
 #include "OvrelHub/store/InstallFailureText.h"
-#include "OvrelLite/LocalInstall.h"
+#include "OvrelHub/store/LocalInstall.h"
 #include "OvrelModuleKit/text/LocalizedText.h"
 #include "Platform/system/HostOS.h"
 #include "Platform/system/SystemLog.h"

@@ -1,5 +1,6 @@
 #include "OvrelLite/HubProcess.h"
 
+#include "OvrelHub/account/AccountServices.h"
 #include "OvrelHub/modules/AppModules.h"
 #include "OvrelHub/shell/BuildIdentity.h"
 #include "OvrelHub/shell/HubSettings.h"
@@ -67,6 +68,8 @@ int runHubProcess(int& argc, char** argv, const HubCommandLine::Parsed& parsed) 
         modules.residentSwitch.get(), modules.residentStatus.get(), &ShortcutManager::shared(),
         OvrelLiteHubWiring::moduleSettingsChangedHandler()});
     delegate.applicationWillFinishLaunching();
+    delegate.windows()->attachStore(modules);
+    delegate.windows()->attachAccount(AccountServices::shared());
     if (parsed.exitWhenMenuDrawn)
         StartupProbe::arm(delegate, StartupProbe::Point::menuDrawn);
     else if (parsed.exitWhenModulesShown)

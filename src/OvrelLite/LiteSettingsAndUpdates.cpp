@@ -1,13 +1,22 @@
 #include "OvrelLite/LiteSettingsAndUpdates.h"
 
+#include "OvrelHub/account/AccountServices.h"
+#include "OvrelHub/account/SessionStore.h"
+#include "OvrelHub/modules/AppModules.h"
 #include "OvrelHub/settings/SettingsShortcut.h"
 #include "OvrelHub/shell/BuildIdentity.h"
+#include "OvrelHub/shell/HubSettings.h"
+#include "OvrelHub/shell/ServiceClient.h"
+#include "OvrelHub/shell/ServiceEndpoints.h"
+#include "OvrelHub/shortcuts/ShortcutManager.h"
+#include "Platform/system/HostOS.h"
 #include "OvrelHub/update/UpdateNotifier.h"
 #include "OvrelHub/update/WhatsNewWindowController.h"
 #include "Platform/desktop/LoginItem.h"
 #include "Platform/notify/NotificationCenter.h"
 #include "Platform/system/TlsBackend.h"
 
+#include <QFileDialog>
 #include <QPointer>
 
 namespace ovrel {
@@ -53,6 +62,49 @@ LiteSettingsAndUpdates::LiteSettingsAndUpdates(HubController& hub,
     hub.setWhatsNewPresenter(&showWhatsNew);
     new SettingsShortcut([&hub] { hub.openSettings(); },
                          [this]() -> QWidget* { return m_settingsWindow.window(); }, this);
+}
+
+void LiteSettingsAndUpdates::attachStore(AppModules& modules) {
+    m_store = std::make_unique<StoreServices>(StoreServices{
+        modules.store,
+        [&modules] {
+            // The base as it stands now: the catalog follows a changed override.
+            return ModuleCatalogClient(AppModules::apiBase(),
+                                       [] { return SessionStore::shared().token(); },
+                                       modules.network);
+        },
+        &ShortcutManager::shared(),
+        ModuleCatalogClient::hostVersion(),
+        [] { return HostOS::currentVersion(); },
+        [this] {
+            return m_services.settings.defaults()
+                .boolValue(QStringLiteral("devLocalInstall"))
+                .value_or(false);
+        },
+        [](QWidget* parent) -> std::optional<QString> {
+            // Bundles are folders here: the picker chooses a directory.
+            const QString picked = QFileDialog::getExistingDirectory(parent);
+            return picked.isEmpty() ? std::nullopt : std::optional(picked);
+        }});
+    m_services.store = m_store.get();
+    m_services.imageNetwork = &m_network;
+}
+
+void LiteSettingsAndUpdates::attachAccount(AccountServices& account) {
+    m_account = std::make_unique<AccountTabServices>(AccountTabServices{
+        account.auth,
+        account.sync,
+        account.sessionLost,
+        account.sessions,
+        ServiceClient::shared(),
+        [] { return HubSettings::shared().apiBaseURL(); },
+        {},
+        [] {},
+        &ServiceEndpoints::privacyPage});
+    m_services.account = m_account.get();
+    m_services.imageNetwork = &m_network;
+    connect(&account.sessionLost, &SessionLostNotifier::notificationClicked, this,
+            [this] { openSettings(QStringLiteral("account")); });
 }
 
 void LiteSettingsAndUpdates::registerForUpdateNotifications() {

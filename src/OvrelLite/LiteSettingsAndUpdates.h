@@ -1,7 +1,9 @@
 #pragma once
 
 #include "OvrelHub/modules/ModuleStateStore.h"
+#include "OvrelHub/accountpane/AccountTabServices.h"
 #include "OvrelHub/settings/SettingsServices.h"
+#include "OvrelHub/storepane/StoreServices.h"
 #include "OvrelHub/settings/SettingsWindowController.h"
 #include "OvrelHub/shell/HubController.h"
 #include "OvrelHub/update/VersionChecker.h"
@@ -12,6 +14,9 @@
 #include <memory>
 
 namespace ovrel {
+
+class AccountServices;
+class AppModules;
 
 // This edition's settings window and self-update, wired to the hub: the
 // "Settings…" item and Ctrl+, in any of the hub's windows open the window,
@@ -29,6 +34,12 @@ public:
     void registerForUpdateNotifications();
     // Creates and starts the version checker.
     void startVersionChecker();
+
+    // Gives the window its store pane over the module services.
+    void attachStore(AppModules& modules);
+    // Gives the window its account tab; a click on the notification of a
+    // lost session opens the window there.
+    void attachAccount(AccountServices& account);
 
     // Opens the settings window at a route named on the command line:
     // "general", "store", "permissions", "account" or "module/<id>". False for
@@ -49,6 +60,8 @@ private:
     SettingsServices m_services;
     SettingsWindowController m_settingsWindow;
     VersionChecker* m_versionChecker = nullptr;
+    std::unique_ptr<StoreServices> m_store;
+    std::unique_ptr<AccountTabServices> m_account;
 };
 
 } // namespace ovrel

@@ -25,7 +25,13 @@ QString key(const char* k) {
 
 SessionLostNotifier::SessionLostNotifier(Collaborators collaborators, QObject* parent)
     : QObject(parent), m_defaults(collaborators.defaults), m_sessions(collaborators.sessions),
-      m_notifications(collaborators.notifications) {}
+      m_notifications(collaborators.notifications) {
+    connect(&m_notifications, &UserNotificationCenter::activated, this,
+            [this](const QString& identifier) {
+                if (identifier.startsWith(QString::fromLatin1(kIdentifierPrefix)))
+                    emit notificationClicked();
+            });
+}
 
 std::function<void()>& SessionLostNotifier::onStatusChanged() {
     static std::function<void()> hook = [] {};
@@ -71,7 +77,7 @@ void SessionLostNotifier::notifyOnce(SessionLostReason reason) {
         if (!self || !granted)
             return;
         const AppLanguage language = HubLanguage::current();
-        center.add({QStringLiteral("ovrel.session.") + raw + QLatin1Char('.') +
+        center.add({QString::fromLatin1(kIdentifierPrefix) + raw + QLatin1Char('.') +
                         QUuid::createUuid().toString(QUuid::WithoutBraces),
                     Loc::t(LocKey::sessionLostTitle, language), body(reason)});
     });

@@ -25,6 +25,10 @@ public:
         UserNotificationCenter& notifications;
     };
 
+    // Every notification of a lost session is posted under an identifier
+    // starting with this; the notification centre may be shared.
+    static constexpr const char* kIdentifierPrefix = "ovrel.session.";
+
     explicit SessionLostNotifier(Collaborators collaborators, QObject* parent = nullptr);
 
     // Installed by the hub controller to refresh the tray; does nothing by default.
@@ -44,6 +48,8 @@ public:
 
 signals:
     void reasonChanged();
+    // The user clicked the notification: the account tab should show.
+    void notificationClicked();
 
 private:
     void setReason(std::optional<SessionLostReason> reason);

@@ -23,6 +23,8 @@ class ResidentSwitch;
 class ShortcutManager;
 class VersionChecker;
 class Workspace;
+struct AccountTabServices;
+struct StoreServices;
 
 // What the settings window works with, borrowed from the wiring: every
 // reference must outlive the window. A control whose service is missing (no
@@ -47,6 +49,10 @@ struct SettingsServices {
     ResidentStatusCheck* residentStatus = nullptr;
     ShortcutManager* shortcuts = nullptr; // the applications-menu switch
     QString runningVersion;               // empty when the program has none
+    // Fetches the store's images and the account's avatar; none: placeholders stay.
+    QNetworkAccessManager* imageNetwork = nullptr;
+    StoreServices* store = nullptr;        // the store pane stays empty without it
+    AccountTabServices* account = nullptr; // the account tab stays empty without it
 };
 
 } // namespace ovrel

@@ -7,6 +7,12 @@
 #include "OvrelHub/settings/PermissionsPane.h"
 #include "OvrelHub/settings/SidebarRail.h"
 #include "OvrelHub/shell/HubSettings.h"
+#include "OvrelHub/storepane/RemoteImageCache.h"
+#include "OvrelHub/storepane/StoreOperations.h"
+#include "OvrelHub/storepane/StorePane.h"
+#include "OvrelHub/accountpane/AccountTab.h"
+#include "OvrelHub/accountpane/AccountTabServices.h"
+#include "OvrelHub/account/AuthService.h"
 #include "Platform/notify/NotificationCenter.h"
 
 #include <QHBoxLayout>
@@ -17,8 +23,7 @@ namespace ovrel {
 namespace {
 constexpr int kPaneMargin = 20;
 
-// The store and the account have their own panes elsewhere; until they are
-// wired in their routes show an empty page.
+// A route whose services the wiring did not give shows an empty page.
 QWidget* emptyPane(const char* name) {
     auto* pane = new QWidget();
     pane->setObjectName(QString::fromLatin1(name));
@@ -143,9 +148,9 @@ void SettingsView::showPane() {
 QWidget* SettingsView::makePane(const SettingsRoute& route) {
     switch (route.kind) {
     case SettingsRoute::Kind::store:
-        return emptyPane("storePane");
+        return makeStorePane(route.storePage);
     case SettingsRoute::Kind::account:
-        return emptyPane("accountPane");
+        return makeAccountPane();
     case SettingsRoute::Kind::edition:
         return m_edition ? m_edition->pane(nullptr) : emptyPane("editionPane");
     case SettingsRoute::Kind::general:
@@ -167,6 +172,45 @@ QWidget* SettingsView::makePane(const SettingsRoute& route) {
     }
     }
     return emptyPane("emptyPane");
+}
+
+StoreOperations* SettingsView::storeOperations() {
+    if (!m_storeOperations && m_services.store) {
+        m_storeOperations = new StoreOperations(*m_services.store, m_services.state, this);
+        // Signing in or out changes what the catalog offers and allows.
+        if (m_services.account)
+            connect(&m_services.account->auth, &AuthService::currentUserSet, m_storeOperations,
+                    &StoreOperations::reload);
+    }
+    return m_storeOperations;
+}
+
+RemoteImageCache* SettingsView::images() {
+    if (!m_images && m_services.imageNetwork)
+        m_images = new RemoteImageCache(*m_services.imageNetwork, this);
+    return m_images;
+}
+
+QWidget* SettingsView::makeStorePane(const StorePage& page) {
+    StoreOperations* operations = storeOperations();
+    RemoteImageCache* cache = images();
+    if (!operations || !cache)
+        return emptyPane("storePane");
+    auto* pane = new StorePane({*operations, *cache, m_services.state.paths(), m_services.runner,
+                                m_lang, page,
+                                [this](const SettingsRoute& route) { setRoute(route); }});
+    // The window's route follows the pane's page, so a reload keeps it.
+    connect(pane, &StorePane::pageChanged, this, [this](const StorePage& shown) {
+        m_route = SettingsRoute::store(shown);
+        m_paneRoute = m_route;
+    });
+    return pane;
+}
+
+QWidget* SettingsView::makeAccountPane() {
+    if (!m_services.account)
+        return emptyPane("accountPane");
+    return new AccountTab(*m_services.account, m_services.workspace, images(), m_lang);
 }
 
 } // namespace ovrel

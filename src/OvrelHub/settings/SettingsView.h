@@ -16,7 +16,9 @@ class QScrollArea;
 
 namespace ovrel {
 
+class RemoteImageCache;
 class SidebarRail;
+class StoreOperations;
 
 // The settings window's content: the icon rail and the pane of the current
 // route, scrolled when it is taller than the window. Loads the installed
@@ -37,6 +39,9 @@ public:
     SidebarRail* rail() const { return m_rail; }
     QWidget* pane() const { return m_pane; }
     const std::map<QString, InstalledModule>& installed() const { return m_installed; }
+    // The store's state and work, kept for the window's life; null without a store.
+    StoreOperations* storeOperations();
+    RemoteImageCache* images();
 
     void reload();
 
@@ -47,6 +52,8 @@ private:
     void rebuildRail();
     void showPane();
     QWidget* makePane(const SettingsRoute& route);
+    QWidget* makeStorePane(const StorePage& page);
+    QWidget* makeAccountPane();
     void followLanguage();
 
     SettingsServices& m_services;
@@ -56,6 +63,8 @@ private:
     std::map<QString, InstalledModule> m_installed;
     std::map<QString, ModuleManifest> m_manifests;
     bool m_loaded = false;
+    StoreOperations* m_storeOperations = nullptr;
+    RemoteImageCache* m_images = nullptr;
     quint64 m_reloadGeneration = 0;
 
     SidebarRail* m_rail = nullptr;

@@ -71,6 +71,14 @@ public:
                 Qt::QueuedConnection);
             return future;
         }
+        if (m_options.control) {
+            connect(m_options.control, &TransferControl::cancelRequested, this,
+                    [this] { fail(Kind::cancelled, QStringLiteral("the request was cancelled")); });
+            if (m_options.control->isCancelled()) {
+                fail(Kind::cancelled, QStringLiteral("the request was cancelled"));
+                return future;
+            }
+        }
         send(m_options.url);
         return future;
     }
@@ -141,6 +149,8 @@ private:
     }
 
     void consume(const QByteArray& bytes) {
+        if (bytes.isEmpty())
+            return;
         m_received += bytes.size();
         if (m_received > m_options.maxBodyBytes) {
             fail(Kind::tooLarge,
@@ -152,8 +162,18 @@ private:
             return;
         }
         m_hash.update(bytes);
-        if (m_file.write(bytes) != bytes.size())
+        if (m_file.write(bytes) != bytes.size()) {
             fail(Kind::file, m_options.bodyFile + QStringLiteral(": ") + m_file.errorString());
+            return;
+        }
+        if (m_options.control)
+            emit m_options.control->received(m_received, announcedLength());
+    }
+
+    qint64 announcedLength() const {
+        const QVariant length =
+            m_reply ? m_reply->header(QNetworkRequest::ContentLengthHeader) : QVariant();
+        return length.isValid() ? length.toLongLong() : -1;
     }
 
     void onInactive() {
@@ -297,6 +317,13 @@ private:
 };
 
 } // namespace
+
+void TransferControl::cancel() {
+    if (m_cancelled)
+        return;
+    m_cancelled = true;
+    emit cancelRequested();
+}
 
 QFuture<ServiceResponse> ServiceRequest::send(QNetworkAccessManager& network,
                                               ServiceRequestOptions options) {

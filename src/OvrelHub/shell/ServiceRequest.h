@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QFuture>
+#include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 #include <chrono>
@@ -28,6 +30,7 @@ public:
         tooLarge,         // the body exceeds the caller's limit
         file,             // the body file could not be written
         refused,          // not sent: a credential would have travelled where it could be read
+        cancelled,        // the caller called the request off
     };
     ServiceTransportError(Kind kind, QString description)
         : m_kind(kind), m_description(std::move(description)), m_what(m_description.toStdString()) {
@@ -41,6 +44,28 @@ private:
     Kind m_kind;
     QString m_description;
     std::string m_what;
+};
+
+// Watches the body of one request as it arrives and lets its starter call it
+// off. Main thread, like the request.
+class TransferControl : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // A request in flight (or not yet started) fails with
+    // ServiceTransportError::cancelled; one that already finished is unchanged.
+    void cancel();
+    bool isCancelled() const { return m_cancelled; }
+
+signals:
+    // Bytes of the answer's body so far; total is -1 when the answer did not
+    // announce its length.
+    void received(qint64 bytes, qint64 total);
+    void cancelRequested();
+
+private:
+    bool m_cancelled = false;
 };
 
 // The final answer of a request, after redirects.
@@ -68,6 +93,8 @@ struct ServiceRequestOptions {
     // file exists only after a complete 2xx answer: every failure, and every
     // other status, removes it.
     QString bodyFile;
+    // Told of the body's progress, and may call the request off.
+    QPointer<TransferControl> control;
 };
 
 // Every request the hub makes to the online service. Redirects are followed

@@ -12,7 +12,8 @@
 namespace ovrel::CatalogInstall {
 
 ModuleManifest finish(const CatalogRelease& release, const DownloadedArchive& archive,
-                      const QString& workDirectory, const Completion& complete) {
+                      const QString& workDirectory, const Completion& complete,
+                      const std::function<void()>& unpacking) {
     const auto cleanUp = qScopeGuard([&] {
         QFile::remove(archive.path);
         FileTree::remove(workDirectory);
@@ -21,6 +22,8 @@ ModuleManifest finish(const CatalogRelease& release, const DownloadedArchive& ar
     const QString expected = release.sha256.toLower();
     if (actual != expected)
         throw InstallError::checksumMismatch(expected, actual);
+    if (unpacking)
+        unpacking();
     QString bundle;
     try {
         bundle = SafeUnzip::extract(archive.path, workDirectory);

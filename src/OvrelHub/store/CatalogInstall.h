@@ -20,8 +20,10 @@ using Completion = std::function<ModuleManifest(const QString& bundle)>;
 // Removes the archive and the work directory in every outcome. Throws
 // InstallError (checksumMismatch, unzip, or the completion's), or FileError
 // when the archive cannot be read for its digest.
+// `unpacking` is called once the digest matched, before the archive is unpacked.
 ModuleManifest finish(const CatalogRelease& release, const DownloadedArchive& archive,
-                      const QString& workDirectory, const Completion& complete);
+                      const QString& workDirectory, const Completion& complete,
+                      const std::function<void()>& unpacking = {});
 
 // 64 lowercase hex digits; read in 1 MiB pieces. Throws FileError.
 QString sha256(const QString& file);

@@ -1,5 +1,6 @@
 #include "OvrelHub/store/ModuleDownloader.h"
 
+#include "OvrelHub/store/CatalogError.h"
 #include "OvrelHub/store/InstallError.h"
 #include "Platform/files/AtomicFile.h"
 
@@ -13,7 +14,7 @@ ModuleDownloader::ModuleDownloader(QNetworkAccessManager& network, BearerSource 
     : m_network(network), m_bearer(std::move(bearer)), m_directory(std::move(downloadDirectory)),
       m_options(options) {}
 
-QFuture<DownloadedArchive> ModuleDownloader::download(const QUrl& url) {
+QFuture<DownloadedArchive> ModuleDownloader::download(const QUrl& url, TransferControl* control) {
     try {
         AtomicFile::makeDirectories(m_directory, 0700);
     } catch (const FileError&) {
@@ -26,11 +27,15 @@ QFuture<DownloadedArchive> ModuleDownloader::download(const QUrl& url) {
     request.maxBodyBytes = m_options.maxBytes;
     request.bodyFile = m_directory + QLatin1Char('/') +
                        QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".zip");
+    request.control = control;
     const QString file = request.bodyFile;
     return ServiceRequest::send(m_network, std::move(request))
         .then([file](const ServiceResponse& response) {
             if (response.status < 200 || response.status > 299) {
                 QFile::remove(file);
+                // Told apart so the user learns that signing in helps.
+                if (response.status == 401)
+                    throw CatalogError::unauthorized();
                 throw InstallError::downloadFailed();
             }
             return DownloadedArchive{file, response.bodySha256};

@@ -26,9 +26,11 @@ public:
     ModuleDownloader(QNetworkAccessManager& network, BearerSource bearer, QString downloadDirectory)
         : ModuleDownloader(network, std::move(bearer), std::move(downloadDirectory), Options()) {}
 
-    // A status other than 2xx fails with InstallError::downloadFailed;
-    // transport failures with ServiceTransportError.
-    QFuture<DownloadedArchive> download(const QUrl& url) override;
+    // 401 fails with CatalogError::unauthorized, another status other than
+    // 2xx with InstallError::downloadFailed; transport failures (a cancel
+    // included) with ServiceTransportError.
+    QFuture<DownloadedArchive> download(const QUrl& url,
+                                        TransferControl* control = nullptr) override;
 
 private:
     QNetworkAccessManager& m_network;

@@ -15,12 +15,17 @@ struct DownloadedArchive {
     std::optional<QString> sha256;
 };
 
+class TransferControl;
+
 // Fetches a module archive. Called on the main thread; the future fails with
-// InstallError::downloadFailed or a transport error, and then no file is left.
+// InstallError::downloadFailed, CatalogError::unauthorized (the service wants
+// a signed-in user) or a transport error, and then no file is left. The
+// control, when given, hears of the bytes and may call the download off.
 class ModuleDownloading {
 public:
     virtual ~ModuleDownloading() = default;
-    virtual QFuture<DownloadedArchive> download(const QUrl& url) = 0;
+    virtual QFuture<DownloadedArchive> download(const QUrl& url,
+                                                TransferControl* control = nullptr) = 0;
 };
 
 } // namespace ovrel

@@ -2,6 +2,7 @@
 
 #include "OvrelHub/modules/AppName.h"
 #include "OvrelHub/resident/ResidentErrorText.h"
+#include "OvrelHub/store/CatalogError.h"
 #include "OvrelHub/store/CatalogInstall.h"
 #include "OvrelHub/store/FileTree.h"
 #include "OvrelHub/store/InstallError.h"
@@ -52,32 +53,63 @@ QFuture<void> ModuleStore::recoverInterruptedWork() {
     return submitExclusive([this] { StoreRecovery(m_state, m_verifier, m_swap).run(); });
 }
 
+namespace {
+
+// Steps run on the worker reach the progress object on its own thread.
+void report(const QPointer<InstallProgress>& progress, InstallProgress::Step step) {
+    InstallProgress* target = progress.data();
+    if (!target)
+        return;
+    QMetaObject::invokeMethod(
+        target,
+        [progress, step] {
+            if (progress)
+                progress->setStep(step);
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace
+
 QFuture<ModuleManifest> ModuleStore::install(const QString& id, const CatalogRelease& release,
-                                             const QUrl& from) {
+                                             const QUrl& from, QPointer<InstallProgress> progress) {
     QObject* context = mainContext();
     ModuleDownloading* downloader = m_downloader;
     return submitExclusive([this, id] { return prepareCatalogInstall(id); })
         .then(context,
-              [downloader, from](const QString& workDirectory) {
+              [downloader, from, progress](const QString& workDirectory) {
                   if (!downloader)
                       throw InstallError::downloadFailed();
+                  if (progress)
+                      progress->setStep(InstallProgress::Step::downloading);
                   // The download is where other store operations may run.
-                  return downloader->download(from)
-                      .onFailed([workDirectory]() -> DownloadedArchive {
-                          FileTree::remove(workDirectory);
+                  return downloader->download(from, progress ? progress->transfer() : nullptr)
+                      .then([workDirectory](QFuture<DownloadedArchive> done) {
+                          try {
+                              return std::pair(workDirectory, done.result());
+                          } catch (const CatalogError& error) {
+                              FileTree::remove(workDirectory);
+                              // Signing in is what helps; the user is told so.
+                              if (error.kind() == CatalogError::Kind::unauthorized)
+                                  throw;
+                          } catch (...) {
+                              FileTree::remove(workDirectory);
+                          }
                           throw InstallError::downloadFailed();
-                      })
-                      .then([workDirectory](const DownloadedArchive& archive) {
-                          return std::pair(workDirectory, archive);
                       });
               })
         .unwrap()
-        .then([this, id, release](const std::pair<QString, DownloadedArchive>& downloaded) {
-            return submitExclusive([this, id, release, downloaded] {
+        .then([this, id, release,
+               progress](const std::pair<QString, DownloadedArchive>& downloaded) {
+            report(progress, InstallProgress::Step::verifying);
+            return submitExclusive([this, id, release, downloaded, progress] {
                 return CatalogInstall::finish(
-                    release, downloaded.second, downloaded.first, [&](const QString& bundle) {
+                    release, downloaded.second, downloaded.first,
+                    [&](const QString& bundle) {
+                        report(progress, InstallProgress::Step::installing);
                         return completeInstall(id, bundle, release.version);
-                    });
+                    },
+                    [&] { report(progress, InstallProgress::Step::unpacking); });
             });
         })
         .unwrap();

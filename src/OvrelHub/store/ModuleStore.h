@@ -8,6 +8,7 @@
 #include "OvrelHub/signature/ModuleVerifying.h"
 #include "OvrelHub/store/BundleMover.h"
 #include "OvrelHub/store/InstallCompletion.h"
+#include "OvrelHub/store/InstallProgress.h"
 #include "OvrelHub/store/ModuleDownloading.h"
 #include "OvrelModuleKit/manifest/ModuleManifest.h"
 #include "OvrelModuleKit/settings/ModuleSettingsStore.h"
@@ -17,6 +18,7 @@
 #include <QFuture>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QPromise>
 #include <QThreadPool>
 #include <optional>
@@ -79,9 +81,12 @@ public:
     // version's agent, downloads the archive from `from` on the main thread
     // (other store operations may run meanwhile), then checks its digest,
     // unpacks it into a staging directory and completes the install. Fails
-    // with InstallError; staging material and the archive are always removed.
+    // with InstallError (CatalogError::unauthorized when the service refused
+    // the download for want of a signed-in user); staging material and the
+    // archive are always removed. `progress`, when given, hears of each step
+    // and may call the install off while it downloads.
     QFuture<ModuleManifest> install(const QString& id, const CatalogRelease& release,
-                                    const QUrl& from);
+                                    const QUrl& from, QPointer<InstallProgress> progress = {});
 
     // Repairs what a process killed in the middle of an install, update or
     // uninstall left behind (see StoreRecovery). Submitted before the first

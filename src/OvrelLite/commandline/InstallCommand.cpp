@@ -2,7 +2,7 @@
 
 #include "OvrelConfig/Loc.h"
 #include "OvrelHub/store/InstallError.h"
-#include "OvrelLite/LocalInstall.h"
+#include "OvrelHub/store/LocalInstall.h"
 #include "OvrelLite/commandline/InstallFailureText.h"
 #include "Platform/system/SystemLog.h"
 

@@ -22,6 +22,9 @@ const QHash<QString, QStringList>& themeNames() {
         {QStringLiteral("lock.shield"), {QStringLiteral("security-high")}},
         {QStringLiteral("bag"), {QStringLiteral("system-software-install")}},
         {QStringLiteral("app"), {QStringLiteral("application-x-executable")}},
+        {QStringLiteral("globe"), {QStringLiteral("web-browser")}},
+        {QStringLiteral("bubble.left.and.bubble.right"), {QStringLiteral("user-available")}},
+        {QStringLiteral("exclamationmark.triangle.fill"), {QStringLiteral("dialog-warning")}},
     };
     return names;
 }

@@ -85,7 +85,17 @@ TEST_F(CatalogInstallTest, RefusedAndFailingServicesFailTheDownloadAndTheCatalog
     for (const QStringList& fault :
          {QStringList{"--require-token", "other"}, QStringList{"--fail-status", "503"}}) {
         startService(fault);
-        EXPECT_EQ(installFailure("clock", good), InstallError::downloadFailed());
+        if (fault.first() == "--require-token") {
+            // A refused download tells the user that signing in helps.
+            try {
+                await(store->install("clock", good, catalog().downloadURL("clock", "1.0.0")));
+                ADD_FAILURE() << "the install went through";
+            } catch (const CatalogError& error) {
+                EXPECT_EQ(error, CatalogError::unauthorized());
+            }
+        } else {
+            EXPECT_EQ(installFailure("clock", good), InstallError::downloadFailed());
+        }
         try {
             await(catalog().fetch("1.0.0"));
             ADD_FAILURE() << "the catalog loaded";

@@ -1,4 +1,4 @@
-#include "OvrelLite/LocalInstall.h"
+#include "OvrelHub/store/LocalInstall.h"
 
 #include "OvrelHub/modules/ModuleStateStore.h"
 #include "OvrelHub/shell/HubSettings.h"
