@@ -79,10 +79,12 @@ TEST_F(FallbackResidentControlTest, UnsuccessfulExitsAreRestartedUntilBootout) {
     control.bootstrap(agent(), kLabel);
     EXPECT_TRUE(control.isLoaded(kLabel));
     ASSERT_TRUE(waitForStarts(3));
+    // Restarts come at once here, so more may have happened since the wait
+    // saw three; at most the one under way when bootout came may still record.
+    const qsizetype beforeBootout = starts().size();
     control.bootout(kLabel);
     EXPECT_FALSE(control.isLoaded(kLabel));
-    const qsizetype afterBootout = starts().size();
-    EXPECT_LE(afterBootout, 4);
+    EXPECT_LE(starts().size(), beforeBootout + 1);
     EXPECT_TRUE(test::readFile(dir.file("env")).startsWith("given\n"));
     EXPECT_TRUE(log.contains(
         "Ovrel: module pulse đã thoát (mã 3) — hub khởi động lại sau tối thiểu 10 giây"));
