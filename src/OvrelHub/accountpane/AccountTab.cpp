@@ -100,7 +100,7 @@ void AccountTab::redraw() {
     layout->addWidget(otherSection());
     layout->addStretch(1);
     if (m_content) {
-        this->layout()->replaceWidget(m_content, content);
+        delete this->layout()->replaceWidget(m_content, content); // the old item is ours
         m_content->hide();
         m_content->deleteLater();
     } else {

@@ -111,7 +111,8 @@ void SettingsView::rebuildRail() {
         safeRoute(), m_services.state.paths());
     connect(rail, &SidebarRail::selected, this, &SettingsView::setRoute);
     if (m_rail) {
-        layout->replaceWidget(m_rail, rail);
+        // The layout hands back the old widget's item for the caller to delete.
+        delete layout->replaceWidget(m_rail, rail);
         m_rail->deleteLater();
     } else {
         layout->insertWidget(0, rail);
