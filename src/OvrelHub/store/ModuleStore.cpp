@@ -53,7 +53,8 @@ QFuture<void> ModuleStore::recoverInterruptedWork() {
 }
 
 QFuture<ModuleManifest> ModuleStore::install(const QString& id, const CatalogRelease& release,
-                                             const QUrl& from) {
+                                             const QUrl& from,
+                                             CatalogInstall::StepObserver steps) {
     QObject* context = mainContext();
     ModuleDownloading* downloader = m_downloader;
     return submitExclusive([this, id] { return prepareCatalogInstall(id); })
@@ -72,12 +73,15 @@ QFuture<ModuleManifest> ModuleStore::install(const QString& id, const CatalogRel
                       });
               })
         .unwrap()
-        .then([this, id, release](const std::pair<QString, DownloadedArchive>& downloaded) {
-            return submitExclusive([this, id, release, downloaded] {
+        .then([this, id, release,
+               steps](const std::pair<QString, DownloadedArchive>& downloaded) {
+            return submitExclusive([this, id, release, downloaded, steps] {
                 return CatalogInstall::finish(
-                    release, downloaded.second, downloaded.first, [&](const QString& bundle) {
+                    release, downloaded.second, downloaded.first,
+                    [&](const QString& bundle) {
                         return completeInstall(id, bundle, release.version);
-                    });
+                    },
+                    steps);
             });
         })
         .unwrap();
@@ -119,12 +123,15 @@ std::optional<FileLock> ModuleStore::lockAcrossProcesses() const {
 ModuleManifest ModuleStore::completeInstall(const QString& id, const QString& bundle,
                                             const std::optional<QString>& version) {
     ModuleManifest manifest = m_completion.complete(id, bundle, version);
-    // The replaced bundle goes in a task of its own, after the install has
-    // returned, under the same lock as every change of the module tree; the
-    // worker runs it before any operation submitted later.
+    // The replaced bundle leaves Modules/ in a task of its own, after the
+    // install has returned, under the same lock as every change of the module
+    // tree; the worker runs it before any operation submitted later. It is
+    // then deleted off the worker, so nothing waits for that.
     m_worker.start([this, id] {
         const std::optional<FileLock> exclusive = lockAcrossProcesses();
-        m_swap.settleLeftOverBackup(id);
+        const QString aside = newWorkDirectory() + QStringLiteral(".discard");
+        if (const std::optional<QString> doomed = m_swap.setAsideLeftOverBackup(id, aside))
+            m_discard.remove(*doomed);
     });
     return manifest;
 }

@@ -123,8 +123,10 @@ struct CatalogInstallBase : ::testing::Test {
     }
 
     QString installedVersion(const QString& id) {
-        const auto entry = state.load().installed.find(id);
-        return entry == state.load().installed.end() ? QString() : entry->second.version;
+        // One snapshot: an iterator into a temporary state would dangle.
+        const ModulesState current = state.load();
+        const auto entry = current.installed.find(id);
+        return entry == current.installed.end() ? QString() : entry->second.version;
     }
 
     // Nothing of an attempt is left behind: no archive, no work directory.
