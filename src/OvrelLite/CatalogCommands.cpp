@@ -6,11 +6,14 @@
 #include "OvrelHub/modules/ModulesChanged.h"
 #include "OvrelHub/store/InstallFailureText.h"
 #include "OvrelLite/LocalInstall.h"
+#include "OvrelLite/ProgressLine.h"
 #include "OvrelModuleKit/text/LocalizedText.h"
 #include "Platform/system/HostOS.h"
 #include "Platform/system/SystemLog.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
+#include <QScopeGuard>
 #include <QFutureWatcher>
 #include <cstdio>
 
@@ -71,6 +74,43 @@ QString actionText(const ModuleAction& action) {
     return {};
 }
 
+QString stepText(CatalogInstall::Step step) {
+    switch (step) {
+    case CatalogInstall::Step::checkingArchive:
+        return QStringLiteral("Checking the archive");
+    case CatalogInstall::Step::unpacking:
+        return QStringLiteral("Unpacking");
+    case CatalogInstall::Step::completing:
+        return QStringLiteral("Checking the signature and installing");
+    }
+    return {};
+}
+
+// Installs with the download's progress and the steps after it on standard error.
+ModuleManifest installShowingProgress(AppModules& modules, const QString& id,
+                                      const CatalogRelease& release) {
+    auto progress = std::make_shared<ProgressLine>(ProgressLine::standardError());
+    const QString what = id + QLatin1Char(' ') + release.version;
+    modules.downloader.setProgress([progress, what](qint64 received, qint64 total) {
+        progress->download(what, received, total);
+    });
+    QObject* mainThread = QCoreApplication::instance();
+    const auto steps = [progress, mainThread](CatalogInstall::Step step) {
+        // Told on the store's worker; written on the main thread, in order.
+        QMetaObject::invokeMethod(
+            mainThread, [progress, step] { progress->step(stepText(step)); },
+            Qt::QueuedConnection);
+    };
+    const auto done = qScopeGuard([&] {
+        modules.downloader.setProgress({});
+        QCoreApplication::processEvents(); // the last step lines
+        progress->finish();
+    });
+    const QString hostVersion = ModuleCatalogClient::hostVersion();
+    return wait(modules.store.install(id, release, modules.catalog.downloadURL(id, hostVersion),
+                                      steps));
+}
+
 QList<CatalogEntry> fetchCatalog(AppModules& modules) {
     return wait(modules.catalog.fetch(ModuleCatalogClient::hostVersion()));
 }
@@ -115,9 +155,7 @@ int installFromCatalog(AppModules& modules, const QString& id) {
                                   actionText(action));
             return 1;
         }
-        const QString hostVersion = ModuleCatalogClient::hostVersion();
-        const ModuleManifest manifest = wait(modules.store.install(
-            id, *entry->latest, modules.catalog.downloadURL(id, hostVersion)));
+        const ModuleManifest manifest = installShowingProgress(modules, id, *entry->latest);
         assignDefaultHotkeys(modules.state, id, manifest);
         postModulesChanged();
         printLine(stdout, QStringLiteral("installed %1 %2").arg(id, entry->latest->version));

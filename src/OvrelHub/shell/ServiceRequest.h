@@ -68,6 +68,9 @@ struct ServiceRequestOptions {
     // file exists only after a complete 2xx answer: every failure, and every
     // other status, removes it.
     QString bodyFile;
+    // Called on the main thread as the answer's body arrives: the bytes so
+    // far and the announced length (-1 when none was announced).
+    std::function<void(qint64 received, qint64 total)> progress;
 };
 
 // Every request the hub makes to the online service. Redirects are followed

@@ -26,6 +26,7 @@ QFuture<DownloadedArchive> ModuleDownloader::download(const QUrl& url) {
     request.maxBodyBytes = m_options.maxBytes;
     request.bodyFile = m_directory + QLatin1Char('/') +
                        QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".zip");
+    request.progress = m_progress;
     const QString file = request.bodyFile;
     return ServiceRequest::send(m_network, std::move(request))
         .then([file](const ServiceResponse& response) {

@@ -29,12 +29,14 @@ public:
     // A status other than 2xx fails with InstallError::downloadFailed;
     // transport failures with ServiceTransportError.
     QFuture<DownloadedArchive> download(const QUrl& url) override;
+    void setProgress(Progress progress) override { m_progress = std::move(progress); }
 
 private:
     QNetworkAccessManager& m_network;
     BearerSource m_bearer;
     QString m_directory;
     Options m_options;
+    Progress m_progress;
 };
 
 } // namespace ovrel

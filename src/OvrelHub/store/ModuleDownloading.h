@@ -3,6 +3,7 @@
 #include <QFuture>
 #include <QString>
 #include <QUrl>
+#include <functional>
 #include <optional>
 
 namespace ovrel {
@@ -19,8 +20,13 @@ struct DownloadedArchive {
 // InstallError::downloadFailed or a transport error, and then no file is left.
 class ModuleDownloading {
 public:
+    // Bytes received so far and the announced size (-1: none), on the main thread.
+    using Progress = std::function<void(qint64 received, qint64 total)>;
+
     virtual ~ModuleDownloading() = default;
     virtual QFuture<DownloadedArchive> download(const QUrl& url) = 0;
+    // Told about every download from now on; none: nobody is.
+    virtual void setProgress(Progress progress) { (void)progress; }
 };
 
 } // namespace ovrel
