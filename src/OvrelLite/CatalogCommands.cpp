@@ -5,12 +5,16 @@
 #include "OvrelHub/modules/AppModules.h"
 #include "OvrelHub/modules/ModulesChanged.h"
 #include "OvrelHub/store/InstallFailureText.h"
+#include "OvrelHub/store/InstallProgress.h"
 #include "OvrelHub/store/LocalInstall.h"
+#include "OvrelLite/ProgressLine.h"
 #include "OvrelModuleKit/text/LocalizedText.h"
 #include "Platform/system/HostOS.h"
 #include "Platform/system/SystemLog.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
+#include <QScopeGuard>
 #include <QFutureWatcher>
 #include <cstdio>
 
@@ -71,6 +75,45 @@ QString actionText(const ModuleAction& action) {
     return {};
 }
 
+// The steps after the download; the others have no line of their own.
+std::optional<QString> stepText(InstallProgress::Step step) {
+    switch (step) {
+    case InstallProgress::Step::verifying:
+        return QStringLiteral("Checking the archive");
+    case InstallProgress::Step::unpacking:
+        return QStringLiteral("Unpacking");
+    case InstallProgress::Step::installing:
+        return QStringLiteral("Checking the signature and installing");
+    case InstallProgress::Step::waiting:
+    case InstallProgress::Step::downloading:
+        break;
+    }
+    return std::nullopt;
+}
+
+// Installs with the download's progress and the steps after it on standard error.
+ModuleManifest installShowingProgress(AppModules& modules, const QString& id,
+                                      const CatalogRelease& release) {
+    ProgressLine line = ProgressLine::standardError();
+    InstallProgress progress;
+    const QString what = id + QLatin1Char(' ') + release.version;
+    QObject::connect(&progress, &InstallProgress::downloaded,
+                     [&line, what](qint64 received, qint64 total) {
+                         line.download(what, received, total);
+                     });
+    QObject::connect(&progress, &InstallProgress::stepChanged, [&line](InstallProgress::Step step) {
+        if (const std::optional<QString> text = stepText(step))
+            line.step(*text);
+    });
+    const auto done = qScopeGuard([&] {
+        QCoreApplication::processEvents(); // the last step lines
+        line.finish();
+    });
+    const QString hostVersion = ModuleCatalogClient::hostVersion();
+    return wait(modules.store.install(id, release, modules.catalog.downloadURL(id, hostVersion),
+                                      &progress));
+}
+
 QList<CatalogEntry> fetchCatalog(AppModules& modules) {
     return wait(modules.catalog.fetch(ModuleCatalogClient::hostVersion()));
 }
@@ -115,9 +158,7 @@ int installFromCatalog(AppModules& modules, const QString& id) {
                                   actionText(action));
             return 1;
         }
-        const QString hostVersion = ModuleCatalogClient::hostVersion();
-        const ModuleManifest manifest = wait(modules.store.install(
-            id, *entry->latest, modules.catalog.downloadURL(id, hostVersion)));
+        const ModuleManifest manifest = installShowingProgress(modules, id, *entry->latest);
         assignDefaultHotkeys(modules.state, id, manifest);
         postModulesChanged();
         printLine(stdout, QStringLiteral("installed %1 %2").arg(id, entry->latest->version));

@@ -129,8 +129,9 @@ int runCommandLineProcess(int& argc, char** argv, const QStringList& arguments,
         });
     if (!status)
         application->exec();
-    // A replaced bundle is removed after the install answered: let that finish.
-    AppModules::shared().store.waitUntilIdle();
+    // A replaced bundle is set aside after the install answered: let that
+    // finish; its deletion may go on after this process.
+    AppModules::shared().store.finishBeforeExit();
     return status.value_or(ExitStatus::failure);
 }
 

@@ -127,6 +127,7 @@ private:
             return;
         m_collecting = true;
         const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
+        m_total = length.isValid() ? length.toLongLong() : -1;
         if (length.isValid() && length.toLongLong() > m_options.maxBodyBytes) {
             fail(Kind::tooLarge, QStringLiteral("the answer announces %1 bytes, more than %2")
                                      .arg(length.toLongLong())
@@ -159,21 +160,15 @@ private:
         }
         if (!m_file.isOpen()) {
             m_body += bytes;
-            return;
-        }
-        m_hash.update(bytes);
-        if (m_file.write(bytes) != bytes.size()) {
-            fail(Kind::file, m_options.bodyFile + QStringLiteral(": ") + m_file.errorString());
-            return;
+        } else {
+            m_hash.update(bytes);
+            if (m_file.write(bytes) != bytes.size()) {
+                fail(Kind::file, m_options.bodyFile + QStringLiteral(": ") + m_file.errorString());
+                return;
+            }
         }
         if (m_options.control)
-            emit m_options.control->received(m_received, announcedLength());
-    }
-
-    qint64 announcedLength() const {
-        const QVariant length =
-            m_reply ? m_reply->header(QNetworkRequest::ContentLengthHeader) : QVariant();
-        return length.isValid() ? length.toLongLong() : -1;
+            emit m_options.control->received(m_received, m_total);
     }
 
     void onInactive() {
@@ -310,6 +305,7 @@ private:
     bool m_timedOut = false;
     bool m_collecting = false; // this hop's body belongs to the answer
     qint64 m_received = 0;
+    qint64 m_total = -1;
     QByteArray m_body;
     QFile m_file;
     Crypto::Sha256 m_hash;

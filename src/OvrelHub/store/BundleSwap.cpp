@@ -111,6 +111,28 @@ void BundleSwap::settleLeftOverBackup(const QString& id) const {
     restoreBackup(id);
 }
 
+std::optional<QString> BundleSwap::setAsideLeftOverBackup(const QString& id,
+                                                          const QString& aside) const {
+    const QString moduleDir = m_paths.moduleDir(id);
+    const QString backup = backupDir(m_paths, id);
+    if (!FileTree::exists(backup))
+        return std::nullopt;
+    if (bundlesIn(moduleDir).isEmpty()) {
+        restoreBackup(id);
+        return std::nullopt;
+    }
+    carryOverModuleFiles(backup, moduleDir);
+    try {
+        // Out of Modules/ in one rename; recovery empties the staging area.
+        FileTree::rename(backup, aside);
+    } catch (const FileError&) {
+        FileTree::remove(backup);
+        return std::nullopt;
+    }
+    CrashPoint::reach("swap.backupSetAside");
+    return aside;
+}
+
 void BundleSwap::restoreBackup(const QString& id) const {
     const QString moduleDir = m_paths.moduleDir(id);
     const QString backup = backupDir(m_paths, id);

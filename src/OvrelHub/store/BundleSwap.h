@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace ovrel {
 
@@ -46,6 +47,12 @@ public:
     // the backup move on and the backup goes; otherwise the backup is the
     // installed version and is put back. Nothing when there is no backup.
     void settleLeftOverBackup(const QString& id) const;
+
+    // settleLeftOverBackup(), except that a backup which goes is renamed to
+    // `aside` (a new path in the staging area) instead of being deleted
+    // here; returns that path then, so the caller deletes it when it suits.
+    // When the rename fails the backup is deleted at once.
+    std::optional<QString> setAsideLeftOverBackup(const QString& id, const QString& aside) const;
 
     // The bundles (valid "*.app" directory names) a directory holds.
     static QStringList bundlesIn(const QString& directory);

@@ -13,23 +13,28 @@ namespace ovrel::CatalogInstall {
 
 ModuleManifest finish(const CatalogRelease& release, const DownloadedArchive& archive,
                       const QString& workDirectory, const Completion& complete,
-                      const std::function<void()>& unpacking) {
+                      const StepObserver& observer) {
     const auto cleanUp = qScopeGuard([&] {
         QFile::remove(archive.path);
         FileTree::remove(workDirectory);
     });
+    const auto begin = [&](Step step) {
+        if (observer)
+            observer(step);
+    };
+    begin(Step::checkingArchive);
     const QString actual = archive.sha256 ? archive.sha256->toLower() : sha256(archive.path);
     const QString expected = release.sha256.toLower();
     if (actual != expected)
         throw InstallError::checksumMismatch(expected, actual);
-    if (unpacking)
-        unpacking();
     QString bundle;
+    begin(Step::unpacking);
     try {
         bundle = SafeUnzip::extract(archive.path, workDirectory);
     } catch (const UnzipError& error) {
         throw InstallError::unzip(error);
     }
+    begin(Step::completing);
     return complete(bundle);
 }
 

@@ -17,13 +17,17 @@ namespace CatalogInstall {
 // Completes the install of the unpacked bundle (the store's completion step).
 using Completion = std::function<ModuleManifest(const QString& bundle)>;
 
+// The steps an install goes through, for whoever shows its progress.
+enum class Step { checkingArchive, unpacking, completing };
+using StepObserver = std::function<void(Step step)>;
+
 // Removes the archive and the work directory in every outcome. Throws
 // InstallError (checksumMismatch, unzip, or the completion's), or FileError
-// when the archive cannot be read for its digest.
-// `unpacking` is called once the digest matched, before the archive is unpacked.
+// when the archive cannot be read for its digest. `observer` (when set) hears
+// of each step as it begins, on the calling thread.
 ModuleManifest finish(const CatalogRelease& release, const DownloadedArchive& archive,
                       const QString& workDirectory, const Completion& complete,
-                      const std::function<void()>& unpacking = {});
+                      const StepObserver& observer = {});
 
 // 64 lowercase hex digits; read in 1 MiB pieces. Throws FileError.
 QString sha256(const QString& file);

@@ -3,6 +3,7 @@
 #include <QFuture>
 #include <QString>
 #include <QUrl>
+#include <functional>
 #include <optional>
 
 namespace ovrel {

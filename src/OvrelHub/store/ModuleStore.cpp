@@ -69,6 +69,18 @@ void report(const QPointer<InstallProgress>& progress, InstallProgress::Step ste
         Qt::QueuedConnection);
 }
 
+InstallProgress::Step progressStep(CatalogInstall::Step step) {
+    switch (step) {
+    case CatalogInstall::Step::checkingArchive:
+        return InstallProgress::Step::verifying;
+    case CatalogInstall::Step::unpacking:
+        return InstallProgress::Step::unpacking;
+    case CatalogInstall::Step::completing:
+        break;
+    }
+    return InstallProgress::Step::installing;
+}
+
 } // namespace
 
 QFuture<ModuleManifest> ModuleStore::install(const QString& id, const CatalogRelease& release,
@@ -101,15 +113,13 @@ QFuture<ModuleManifest> ModuleStore::install(const QString& id, const CatalogRel
         .unwrap()
         .then([this, id, release,
                progress](const std::pair<QString, DownloadedArchive>& downloaded) {
-            report(progress, InstallProgress::Step::verifying);
             return submitExclusive([this, id, release, downloaded, progress] {
                 return CatalogInstall::finish(
                     release, downloaded.second, downloaded.first,
                     [&](const QString& bundle) {
-                        report(progress, InstallProgress::Step::installing);
                         return completeInstall(id, bundle, release.version);
                     },
-                    [&] { report(progress, InstallProgress::Step::unpacking); });
+                    [&](CatalogInstall::Step step) { report(progress, progressStep(step)); });
             });
         })
         .unwrap();
@@ -151,12 +161,15 @@ std::optional<FileLock> ModuleStore::lockAcrossProcesses() const {
 ModuleManifest ModuleStore::completeInstall(const QString& id, const QString& bundle,
                                             const std::optional<QString>& version) {
     ModuleManifest manifest = m_completion.complete(id, bundle, version);
-    // The replaced bundle goes in a task of its own, after the install has
-    // returned, under the same lock as every change of the module tree; the
-    // worker runs it before any operation submitted later.
+    // The replaced bundle leaves Modules/ in a task of its own, after the
+    // install has returned, under the same lock as every change of the module
+    // tree; the worker runs it before any operation submitted later. It is
+    // then deleted off the worker, so nothing waits for that.
     m_worker.start([this, id] {
         const std::optional<FileLock> exclusive = lockAcrossProcesses();
-        m_swap.settleLeftOverBackup(id);
+        const QString aside = newWorkDirectory() + QStringLiteral(".discard");
+        if (const std::optional<QString> doomed = m_swap.setAsideLeftOverBackup(id, aside))
+            m_discard.remove(*doomed);
     });
     return manifest;
 }

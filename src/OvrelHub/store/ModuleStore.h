@@ -6,7 +6,9 @@
 #include "OvrelHub/modules/ModuleStateStore.h"
 #include "OvrelHub/modules/ResidentRegistering.h"
 #include "OvrelHub/signature/ModuleVerifying.h"
+#include "OvrelHub/store/BundleDiscard.h"
 #include "OvrelHub/store/BundleMover.h"
+#include "OvrelHub/store/CatalogInstall.h"
 #include "OvrelHub/store/InstallCompletion.h"
 #include "OvrelHub/store/InstallProgress.h"
 #include "OvrelHub/store/ModuleDownloading.h"
@@ -70,7 +72,18 @@ public:
     // Waits until every submitted operation and the clean-up that follows an
     // install (the replaced bundle's removal) are done: for a process that
     // ends after one install. Not from the main thread while an uninstall runs.
-    void waitUntilIdle() { m_worker.waitForDone(); }
+    void waitUntilIdle() {
+        m_worker.waitForDone();
+        m_discard.waitForDone();
+    }
+
+    // For a process that ends after its operations: waits for them, then
+    // leaves the removal of replaced bundles still in progress to a detached
+    // process (BundleDiscard), so ending does not wait for it.
+    void finishBeforeExit() {
+        m_worker.waitForDone();
+        m_discard.continueInBackgroundProcess();
+    }
 
     // The installed modules (see InstalledModules).
     QFuture<std::optional<ModuleManifest>> manifest(const QString& id);
@@ -139,6 +152,8 @@ private:
     BundleSwap m_swap; // for recovery; installs swap through the completion
     const ModuleVerifying& m_verifier;
     ModuleSettingsStore m_settings;
+    // Declared before the worker, so it outlives the tasks that hand it work.
+    BundleDiscard m_discard;
     QThreadPool m_worker;
 };
 

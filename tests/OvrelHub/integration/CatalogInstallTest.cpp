@@ -45,6 +45,7 @@ TEST_F(CatalogInstallTest, InstallsThenUpdatesWithoutTheTokenReachingStorage) {
               ModuleAction::update("1.0.0", "1.1.0"));
     installFromCatalog("clock");
     expectInstalledWorks("1.1.0");
+    store->waitUntilIdle(); // the replaced bundle is deleted after the install returned
     EXPECT_EQ(stagingLeftovers(), QStringList());
     EXPECT_EQ(service->requests(), QStringList({"storage GET /modules/clock.zip token: none",
                                                 "storage GET /modules/clock.zip token: none"}));

@@ -5,6 +5,7 @@
 #include "StoreTestSupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -133,6 +134,28 @@ TEST_F(BundleSwapTest, AReplacedBundleKeptForLaterGoesOnlyOnceTheNewOneIsInPlace
 
     swap.settleLeftOverBackup("clock");
     EXPECT_FALSE(backupExists());
+    EXPECT_EQ(test::readFile(installedExecutable()), "\x7f"
+                                                     "ELF clock 2.0.0");
+}
+
+TEST_F(BundleSwapTest, AReplacedBackupIsSetAsideWholeAndABackupStillNeededIsRestored) {
+    installFirstVersion();
+    const BundleSwap swap(paths, BundleMover::standard(), BundleSwap::Replaced::keepForDiscard);
+    swap.swapIn("clock", stage(version("2.0.0")));
+    test::writeFile(paths.moduleDir("clock") + ".bak/menu.json", "{}"); // the module wrote late
+    const QString aside = paths.stagingDir() + "/old.discard";
+    EXPECT_EQ(swap.setAsideLeftOverBackup("clock", aside), aside);
+    EXPECT_FALSE(backupExists());
+    EXPECT_EQ(test::readFile(aside + "/Clock.app/Contents/MacOS/clock"), "\x7f"
+                                                                         "ELF clock 1.0.0");
+    EXPECT_EQ(moduleDirEntries(), QStringList({"Clock.app", "menu.json", "startups.json"}))
+        << "the module's files stay with the module";
+    EXPECT_EQ(swap.setAsideLeftOverBackup("clock", aside + "2"), std::nullopt) << "no backup";
+
+    // Without a bundle in place the backup is the installed version.
+    crashAfterBackup();
+    EXPECT_EQ(swap.setAsideLeftOverBackup("clock", aside + "3"), std::nullopt);
+    EXPECT_FALSE(QFileInfo::exists(aside + "3"));
     EXPECT_EQ(test::readFile(installedExecutable()), "\x7f"
                                                      "ELF clock 2.0.0");
 }

@@ -5,6 +5,7 @@
 #include "StoreTestSupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <iostream>
@@ -124,7 +125,8 @@ TEST_F(CrossProcessStoreTest, KilledAtAnyStepStartUpLeavesOneCompleteVersion) {
     const QStringList steps{"swap.previousSetAside",   "swap.pendingWritten",
                             "swap.moduleDirCreated",   "swap.bundleMovedIn",
                             "swap.oneFileCarriedOver", "swap.filesCarriedOver",
-                            "complete.recorded"};
+                            "complete.recorded",       "swap.backupSetAside",
+                            "discard.started"};
     const QStringList uninstallSteps{"uninstall.instancesEnded", "uninstall.directoryRemoved",
                                      "uninstall.settingsRemoved"};
     const QString one = bundleFor("clock", "1.0.0", "Clock.app");
@@ -170,6 +172,12 @@ TEST_F(CrossProcessStoreTest, KilledAtAnyStepStartUpLeavesOneCompleteVersion) {
                   steps.indexOf(step) < steps.indexOf("swap.bundleMovedIn") ? "1.0.0" : "2.0.0")
             << step.toStdString();
         EXPECT_TRUE(ownFilesSurvive()) << step.toStdString();
+        // Nothing of the replaced version is left anywhere.
+        EXPECT_FALSE(QFileInfo::exists(BundleSwap::backupDir(paths, "clock"))) << step.toStdString();
+        EXPECT_TRUE(QDir(paths.stagingDir())
+                        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                        .isEmpty())
+            << step.toStdString();
     }
     for (const QString& step : uninstallSteps) {
         reset();
