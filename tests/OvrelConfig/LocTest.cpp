@@ -8,7 +8,7 @@
 using namespace ovrel;
 
 TEST(LocKey, NamesFollowTheDeclarationOrder) {
-    EXPECT_EQ(kLocKeyCount, 272);
+    EXPECT_EQ(kLocKeyCount, 279);
     EXPECT_STREQ(locKeyName(LocKey::account), "account");
     EXPECT_STREQ(locKeyName(locKeyAt(0)), "account");
     EXPECT_STREQ(locKeyName(LocKey::settingsEllipsis), "settingsEllipsis");
