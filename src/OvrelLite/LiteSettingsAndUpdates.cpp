@@ -139,11 +139,14 @@ namespace ovrel {
 
 bool LiteSettingsAndUpdates::openSettings(const QString& route) {
     static const QString modulePrefix = QStringLiteral("module/");
+    static const QString storePrefix = QStringLiteral("store/");
     std::optional<SettingsRoute> chosen;
     if (route == QLatin1String("general"))
         chosen = SettingsRoute::general();
     else if (route == QLatin1String("store"))
         chosen = SettingsRoute::store();
+    else if (route.startsWith(storePrefix) && route.size() > storePrefix.size())
+        chosen = SettingsRoute::store(StorePage::detail(route.mid(storePrefix.size())));
     else if (route == QLatin1String("permissions"))
         chosen = SettingsRoute::permissions();
     else if (route == QLatin1String("account"))

@@ -42,7 +42,8 @@ public:
     void attachAccount(AccountServices& account);
 
     // Opens the settings window at a route named on the command line:
-    // "general", "store", "permissions", "account" or "module/<id>". False for
+    // "general", "store", "store/<id>" (the module's store page),
+    // "permissions", "account" or "module/<id>". False for
     // anything else.
     bool openSettings(const QString& route);
     // Asks the feed once and shows What's New for a newer release, if any.

@@ -71,6 +71,15 @@ AccountTab::AccountTab(AccountTabServices& services, Workspace& workspace,
     connect(&m_services.sessionLost, &SessionLostNotifier::reasonChanged, this,
             &AccountTab::scheduleRedraw);
     redraw();
+    // Signed out, the tab's main action is signing in: it takes the focus
+    // once the tab is in its window.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (auto* signIn = part<QPushButton>(QStringLiteral("signInGoogle")))
+                signIn->setFocus();
+        },
+        Qt::QueuedConnection);
     // The profile shown is refreshed whenever the tab is, as at launch.
     if (m_services.sessions.state().kind() == SecretLoad::Kind::ok)
         auth.me();

@@ -88,6 +88,9 @@ StoreDetailPane::StoreDetailPane(const Inputs& inputs, QWidget* parent) : QWidge
         layout->addWidget(m_size);
     }
     layout->addStretch(1);
+    // The page's main action takes the focus: Space installs or updates.
+    QPushButton* main = m_install ? m_install : m_update;
+    setFocusProxy(main ? main : m_back);
 }
 
 QWidget* StoreDetailPane::actionRow(const Inputs& inputs) {
@@ -101,7 +104,6 @@ QWidget* StoreDetailPane::actionRow(const Inputs& inputs) {
     layout->addWidget(m_cancel);
     if (inputs.actions.install) {
         m_install = button(Loc::t(LocKey::appsInstall, lang), this, &StoreDetailPane::install);
-        m_install->setDefault(true);
         layout->addWidget(m_install);
     }
     if (inputs.actions.update) {

@@ -53,6 +53,13 @@ StorePane::StorePane(Inputs inputs, QWidget* parent)
     if (ops.alert())
         showAlert();
     ops.reload();
+    // A window opened on a module's page starts on its main action.
+    connect(&ops, &StoreOperations::reloaded, this, [this] {
+        if (m_detail && !m_focusGiven) {
+            m_focusGiven = true;
+            m_detail->setFocus();
+        }
+    });
 }
 
 QWidget* StorePane::gridPage() {
@@ -136,7 +143,7 @@ void StorePane::showPage(const StorePage& page) {
     m_page = page;
     refresh();
     if (m_detail)
-        m_detail->backButton()->setFocus();
+        m_detail->setFocus();
     else
         m_search->setFocus();
     emit pageChanged(m_page);

@@ -102,6 +102,7 @@ private:
     QPointer<StoreDetailPane> m_detail;
     QPointer<QMessageBox> m_alertBox;
     QPointer<QMessageBox> m_confirmation;
+    bool m_focusGiven = false;
 };
 
 } // namespace ovrel

@@ -115,3 +115,14 @@ TEST(SessionLostNotifier, RefusedNotificationsStillKeepTheReason) {
     EXPECT_EQ(machine.sessionLost.reason(), SessionLostReason::revoked);
     EXPECT_EQ(machine.defaults.boolValue("sessionLostNotified"), true);
 }
+
+TEST(SessionLostNotifier, OnlyAClickOnItsOwnNotificationAsksForTheAccountTab) {
+    AccountSandbox machine(QStringLiteral("http://127.0.0.1:9"));
+    machine.sessionLost.report(SessionLostReason::revoked);
+    ASSERT_TRUE(waitForShown(machine.fakeCenter, 1));
+    QSignalSpy clicked(&machine.sessionLost, &SessionLostNotifier::notificationClicked);
+    emit machine.fakeCenter.activated(QStringLiteral("ovrel.update.9.9.0"));
+    EXPECT_EQ(clicked.count(), 0) << "the centre is shared with the update notices";
+    emit machine.fakeCenter.activated(machine.fakeCenter.shown.at(0).identifier);
+    EXPECT_EQ(clicked.count(), 1);
+}
