@@ -128,6 +128,7 @@ void LiteAppDelegate::observeNotifications() {
 
 void LiteAppDelegate::applicationWillTerminate() {
     hub().terminate();
+    m_windows->terminate();
 }
 
 StatusMenuModel LiteAppDelegate::buildMenu() {

@@ -129,8 +129,13 @@ void LiteSettingsAndUpdates::startVersionChecker() {
         {m_network, VersionChecker::hubFeedAddress(), BuildIdentity::shortVersion()}, this);
     // The first check still goes out at launch, once the TLS library is
     // loaded off the main thread: loading it there would hold up the menu.
-    TlsBackend::loadInBackground().then(
-        this, [this] { m_versionChecker->start(m_runModuleUpdater); });
+    m_pendingResults.deliver(TlsBackend::loadInBackground(), [this](const QFuture<void>&) {
+        m_versionChecker->start(m_runModuleUpdater);
+    });
+}
+
+void LiteSettingsAndUpdates::terminate() {
+    m_pendingResults.finish();
 }
 
 } // namespace ovrel

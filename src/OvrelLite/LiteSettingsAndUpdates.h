@@ -6,6 +6,7 @@
 #include "OvrelHub/storepane/StoreServices.h"
 #include "OvrelHub/settings/SettingsWindowController.h"
 #include "OvrelHub/shell/HubController.h"
+#include "OvrelHub/shell/PendingResults.h"
 #include "OvrelHub/update/VersionChecker.h"
 #include "OvrelModuleKit/settings/ModuleSettingsStore.h"
 
@@ -34,6 +35,9 @@ public:
     void registerForUpdateNotifications();
     // Creates and starts the version checker.
     void startVersionChecker();
+    // For quitting: waits for work started on other threads and delivers no
+    // more of it.
+    void terminate();
 
     // Gives the window its store pane over the module services.
     void attachStore(AppModules& modules);
@@ -63,6 +67,7 @@ private:
     VersionChecker* m_versionChecker = nullptr;
     std::unique_ptr<StoreServices> m_store;
     std::unique_ptr<AccountTabServices> m_account;
+    PendingResults m_pendingResults{this};
 };
 
 } // namespace ovrel

@@ -78,10 +78,17 @@ void HubController::reconcileResidentAgents() {
     if (!m_resident || !m_installedManifests)
         return;
     ResidentModuleService* resident = m_resident;
-    m_installedManifests().then(this, [this, resident](QList<InstalledPair> pairs) {
-        QtConcurrent::run([pairs, resident] {
-            ResidentAgentReconciliation::run(pairs, *resident);
-        }).then(this, [this] { emit residentAgentsReconciled(); });
+    // Through the pending results, so quitting waits for the agent tool
+    // instead of tearing the application down under it.
+    m_pendingResults.deliver(m_installedManifests(), [this, resident](
+                                                         QFuture<QList<InstalledPair>> done) {
+        if (done.isCanceled() || done.resultCount() == 0)
+            return;
+        const QList<InstalledPair> pairs = done.result();
+        m_pendingResults.deliver(QtConcurrent::run([pairs, resident] {
+                                     ResidentAgentReconciliation::run(pairs, *resident);
+                                 }),
+                                 [this](const QFuture<void>&) { emit residentAgentsReconciled(); });
     });
 }
 
