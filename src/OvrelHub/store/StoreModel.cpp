@@ -10,7 +10,9 @@ QList<CatalogEntry> StoreModel::mergedEntries(const QList<CatalogEntry>& catalog
                                               const Installed& installed,
                                               const Manifests& manifests) {
     QList<CatalogEntry> merged = catalog;
-    for (const auto& [id, module] : installed) { // std::map: ascending ids
+    for (const auto& pair : installed) { // std::map: ascending ids
+        // A named copy: clang does not let a lambda capture a structured binding.
+        const QString& id = pair.first;
         const bool listed = std::any_of(catalog.begin(), catalog.end(),
                                         [&](const CatalogEntry& entry) { return entry.id == id; });
         if (listed)
