@@ -26,13 +26,6 @@ namespace ovrel {
 
 namespace {
 
-QGroupBox* section(const QString& title) {
-    auto* box = new QGroupBox(title);
-    auto* layout = new QVBoxLayout(box);
-    layout->setSpacing(8);
-    return box;
-}
-
 QPushButton* named(QPushButton* button, const char* name) {
     button->setObjectName(QString::fromLatin1(name));
     return button;
@@ -124,7 +117,7 @@ void AccountTab::redraw() {
 }
 
 QWidget* AccountTab::accountSection() {
-    QGroupBox* box = section(Loc::t(LocKey::account, m_lang));
+    QGroupBox* box = PaneStyle::section(Loc::t(LocKey::account, m_lang));
     auto* layout = static_cast<QVBoxLayout*>(box->layout());
     if (m_services.sessionLost.reason())
         layout->addWidget(sessionLostNotice());

@@ -21,13 +21,6 @@ namespace ovrel {
 
 namespace {
 
-QGroupBox* section(const QString& title) {
-    auto* box = new QGroupBox(title);
-    auto* layout = new QVBoxLayout(box);
-    layout->setSpacing(8);
-    return box;
-}
-
 // A switch with its explanation below it.
 QWidget* described(QCheckBox* control, const QString& description) {
     auto* widget = new QWidget();
@@ -62,7 +55,7 @@ HubGeneralPane::HubGeneralPane(SettingsServices& services, AppLanguage language,
 }
 
 QWidget* HubGeneralPane::applicationSection() {
-    QGroupBox* box = section(Loc::t(LocKey::application, m_lang));
+    QGroupBox* box = PaneStyle::section(Loc::t(LocKey::application, m_lang));
     auto* layout = static_cast<QVBoxLayout*>(box->layout());
 
     m_launchAtLogin = new QCheckBox(Loc::t(LocKey::launchAtLogin, m_lang));
@@ -109,7 +102,7 @@ void HubGeneralPane::setLaunchAtLogin(bool on) {
 }
 
 QWidget* HubGeneralPane::menuLayoutSection() {
-    QGroupBox* box = section(Loc::t(LocKey::menuLayoutSection, m_lang));
+    QGroupBox* box = PaneStyle::section(Loc::t(LocKey::menuLayoutSection, m_lang));
     auto* form = new QFormLayout();
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     static_cast<QVBoxLayout*>(box->layout())->addLayout(form);
@@ -158,7 +151,7 @@ void HubGeneralPane::writeGridLayout() {
 }
 
 QWidget* HubGeneralPane::updateSection() {
-    QGroupBox* box = section(Loc::t(LocKey::updateSection, m_lang));
+    QGroupBox* box = PaneStyle::section(Loc::t(LocKey::updateSection, m_lang));
     auto* layout = static_cast<QVBoxLayout*>(box->layout());
     const QString version =
         m_services.runningVersion.isEmpty() ? QStringLiteral("—") : m_services.runningVersion;

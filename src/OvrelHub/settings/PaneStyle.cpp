@@ -1,8 +1,10 @@
 #include "OvrelHub/settings/PaneStyle.h"
 
 #include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
+#include <QVBoxLayout>
 
 namespace ovrel {
 
@@ -72,6 +74,13 @@ QLabel* PaneStyle::heading(const QString& text, const QFont& base) {
     label->setFont(headlineFont(base));
     label->setContentsMargins(0, 4, 0, 0);
     return label;
+}
+
+QGroupBox* PaneStyle::section(const QString& title) {
+    auto* box = new QGroupBox(title);
+    auto* layout = new QVBoxLayout(box);
+    layout->setSpacing(8);
+    return box;
 }
 
 } // namespace ovrel

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QFrame;
+class QGroupBox;
 class QLabel;
 class QWidget;
 
@@ -27,6 +28,8 @@ QColor warningColor();
 QFrame* divider();
 // A section heading: bold, with a little room above it.
 QLabel* heading(const QString& text, const QFont& base);
+// A titled group with a vertical layout for its rows.
+QGroupBox* section(const QString& title);
 
 } // namespace PaneStyle
 
