@@ -214,10 +214,13 @@ TEST_F(AccountTabTest, ClearingDataShowsOneLinePerCategoryAndFollowsUp) {
 
     sheet->deleteButton()->click();
     QSignalSpy shown(sheet, &HubClearDataView::resultsShown);
-    for (QAbstractButton* button : sheet->confirmation()->buttons()) {
-        if (button->text() == en(LocKey::delete_))
-            button->click();
-    }
+    const auto confirmDelete = [&] {
+        for (QAbstractButton* button : sheet->confirmation()->buttons()) {
+            if (button->text() == en(LocKey::delete_))
+                button->click();
+        }
+    };
+    confirmDelete();
     ASSERT_TRUE(shown.wait(20000));
     EXPECT_EQ(sheet->resultLines(),
               (QList<QPair<QString, QString>>{
@@ -230,10 +233,7 @@ TEST_F(AccountTabTest, ClearingDataShowsOneLinePerCategoryAndFollowsUp) {
     sheet->toggle(ClearDataAction::account)->setChecked(true);
     EXPECT_TRUE(sheet->toggle(ClearDataAction::sync)->isChecked());
     sheet->deleteButton()->click();
-    for (QAbstractButton* button : sheet->confirmation()->buttons()) {
-        if (button->text() == en(LocKey::delete_))
-            button->click();
-    }
+    confirmDelete();
     ASSERT_TRUE(shown.wait(20000));
     EXPECT_EQ(sheet->resultLines(),
               (QList<QPair<QString, QString>>{

@@ -1,7 +1,7 @@
 // The account services of two "machines" against the real local service.
 #include "DevServiceFixture.h"
 #include "account/BrowserDriver.h"
-#include "account/FakeNotificationServer.h"
+#include "FakeNotificationServer.h"
 
 #include "OvrelConfig/HubLanguage.h"
 #include "OvrelConfig/Loc.h"
@@ -268,7 +268,7 @@ TEST_F(AccountSyncEndToEnd, AConflictKeepsBothSidesUntilTheUserChoosesEitherWay)
 
 TEST_F(AccountSyncEndToEnd, ARevokedTokenMidSessionSignsOutWithOneNotification) {
     FakeNotificationServer server;
-    ASSERT_TRUE(server.isRegistered());
+    ASSERT_TRUE(server.isRunning());
     FreedesktopNotificationCenter center(QStringLiteral("Ovrel"));
     QStringList clicked;
     QObject::connect(&center, &UserNotificationCenter::activated,
