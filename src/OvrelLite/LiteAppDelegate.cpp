@@ -92,8 +92,10 @@ void LiteAppDelegate::applicationDidFinishLaunching() {
     m_statusItem->show();
     reportMissingTray();
     AccountServices::shared().checkSessionAtLaunch();
+    // The first version check waits with the agents: the menu needs neither.
+    connect(&hub(), &HubController::backgroundLaunchWorkDue, this,
+            [this] { m_windows->startVersionChecker(); }, Qt::SingleShotConnection);
     hub().didFinishLaunching();
-    m_windows->startVersionChecker();
     observeNotifications();
     AccountServices::shared().startSync();
     m_settingsWatcher =

@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QStyle>
+#include <QTimer>
 #include <QtConcurrent>
 
 namespace ovrel {
@@ -30,7 +31,8 @@ HubController::HubController(EditionProvider edition, std::function<void()> onSe
       m_paths(std::move(collaborators.paths)), m_stateStore(collaborators.stateStore),
       m_installedManifests(std::move(collaborators.installedManifests)),
       m_runnerSource(std::move(collaborators.runner)), m_resident(collaborators.resident),
-      m_urlSchemeHandler(collaborators.urlSchemeHandler) {
+      m_urlSchemeHandler(collaborators.urlSchemeHandler),
+      m_backgroundWorkDelay(collaborators.backgroundWorkDelay) {
     HubSettings* settings = &m_settings;
     HubLanguage::setProvider([settings] { return settings->appLanguage(); });
     SessionLostNotifier::onStatusChanged() = m_onSessionStatusChanged;
@@ -70,8 +72,20 @@ void HubController::handleGetURL(const QUrl& url) {
 void HubController::didFinishLaunching() {
     if (m_runnerSource)
         m_runner = m_runnerSource();
+    connect(this, &HubController::backgroundLaunchWorkDue, this,
+            &HubController::reconcileResidentAgents, Qt::SingleShotConnection);
+    m_launchRefreshPending = true;
     refreshModuleMenu();
-    reconcileResidentAgents();
+}
+
+void HubController::refreshEnded() {
+    if (!m_launchRefreshPending)
+        return;
+    m_launchRefreshPending = false;
+    QTimer::singleShot(m_backgroundWorkDelay, this, [this] {
+        if (!m_pendingResults.finishing())
+            emit backgroundLaunchWorkDue();
+    });
 }
 
 void HubController::reconcileResidentAgents() {
@@ -117,12 +131,16 @@ void HubController::refreshModuleMenu() {
         }
     }
     m_model.quickAccessModuleIds = quickAccess;
-    if (!m_installedManifests)
+    if (!m_installedManifests) {
+        refreshEnded();
         return;
+    }
 
     m_pendingResults.deliver(m_installedManifests(), [this](QFuture<QList<InstalledPair>> done) {
-        if (done.isCanceled() || done.resultCount() == 0)
+        if (done.isCanceled() || done.resultCount() == 0) {
+            refreshEnded();
             return;
+        }
         const QList<InstalledPair> pairs = done.result();
         const AppLanguage language = m_settings.appLanguage();
         const ModulePaths paths = m_paths;
@@ -138,6 +156,7 @@ void HubController::refreshModuleMenu() {
                                  [this, pairs](QFuture<BuiltModel> model) {
                                      if (!model.isCanceled() && model.resultCount() > 0)
                                          applyModel(model.takeResult(), pairs);
+                                     refreshEnded();
                                  });
     });
 }

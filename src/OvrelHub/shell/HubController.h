@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QObject>
 #include <QPointer>
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -56,6 +57,10 @@ public:
         ShortcutManager* shortcuts = nullptr;
         // A module's settings were edited in the settings window.
         std::function<void()> moduleSettingsChanged = [] {};
+        // How long after the first refresh the launch's background work starts
+        // (backgroundLaunchWorkDue): a menu opened right after launch is not
+        // slowed by agents starting or the first network check.
+        std::chrono::milliseconds backgroundWorkDelay = std::chrono::seconds(1);
     };
 
     HubController(EditionProvider edition, std::function<void()> onSessionStatusChanged,
@@ -63,8 +68,10 @@ public:
 
     // Takes the "ovrel-lite:" URLs the desktop opens with the hub (handleGetURL).
     void willFinishLaunching();
-    // Launch work: takes the runner, refreshes the module model and brings the
-    // background agents in line with the installed modules.
+    // Launch work: takes the runner and refreshes the module model; once that
+    // refresh has ended (and the delay passed) the background agents are
+    // brought in line with the installed modules and backgroundLaunchWorkDue
+    // is emitted.
     void didFinishLaunching();
 
     // A URL of the hub's scheme: "auth" URLs (the sign-in callback) go to the
@@ -126,6 +133,9 @@ signals:
     void moduleModelRefreshed();
     // The start-up reconciliation of background agents has finished.
     void residentAgentsReconciled();
+    // Once per launch, after the first refresh: the time for the work the
+    // menu does not need (agents, the first version check).
+    void backgroundLaunchWorkDue();
 
 private:
     struct BuiltModel {
@@ -133,6 +143,8 @@ private:
         ModuleIconImages images;
     };
     void applyModel(BuiltModel built, QList<InstalledPair> pairs);
+    // Each refresh ends here, applied or failed.
+    void refreshEnded();
     // What the menu shows and at which sizes, for the icons a refresh makes.
     IconDemand::Presentation iconPresentation() const;
     void publishHostState();
@@ -154,6 +166,8 @@ private:
     ModuleCommandSending* m_runner = nullptr;
     ResidentModuleService* m_resident;
     UrlSchemeHandler* m_urlSchemeHandler;
+    std::chrono::milliseconds m_backgroundWorkDelay;
+    bool m_launchRefreshPending = false;
     std::function<void(const QUrl&)> m_onSignInCallback;
 
     ModuleMenuModel m_model;
