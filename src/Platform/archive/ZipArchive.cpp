@@ -1,10 +1,9 @@
 #include "Platform/archive/ZipArchive.h"
 
+#include "Platform/archive/LibArchive.h"
 #include "Platform/files/UniqueFd.h"
 
 #include <QFile>
-#include <archive.h>
-#include <archive_entry.h>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -25,39 +24,48 @@ constexpr mode_t kKeptBits = 0755; // no set-id, sticky, group or world write
     throw ZipArchiveError(kind, detail);
 }
 
+const LibArchive& api() {
+    return LibArchive::get();
+}
+
 [[noreturn]] void failErrno(Kind kind, const QByteArray& name, const char* step) {
     fail(kind, QString::fromUtf8(name) + QStringLiteral(": ") + QLatin1String(step) +
                    QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 struct ArchiveDeleter {
-    void operator()(archive* a) const { archive_read_free(a); }
+    void operator()(archive* a) const { api().archive_read_free(a); }
 };
 using ArchivePtr = std::unique_ptr<archive, ArchiveDeleter>;
 
 ArchivePtr openArchive(const QString& path) {
-    ArchivePtr a(archive_read_new());
+    try {
+        LibArchive::get();
+    } catch (const SharedLibraryError& error) {
+        fail(Kind::unreadable, error.message());
+    }
+    ArchivePtr a(api().archive_read_new());
     if (!a)
         fail(Kind::unreadable, QStringLiteral("out of memory"));
-    archive_read_support_format_zip(a.get());
-    if (archive_read_open_filename(a.get(), QFile::encodeName(path).constData(), 1 << 16) !=
+    api().archive_read_support_format_zip(a.get());
+    if (api().archive_read_open_filename(a.get(), QFile::encodeName(path).constData(), 1 << 16) !=
         ARCHIVE_OK)
-        fail(Kind::unreadable, QString::fromUtf8(archive_error_string(a.get())));
+        fail(Kind::unreadable, QString::fromUtf8(api().archive_error_string(a.get())));
     return a;
 }
 
 // ARCHIVE_EOF at the end; throws on a damaged archive.
 bool nextHeader(archive* a, archive_entry** entry) {
-    const int status = archive_read_next_header(a, entry);
+    const int status = api().archive_read_next_header(a, entry);
     if (status == ARCHIVE_EOF)
         return false;
     if (status < ARCHIVE_WARN)
-        fail(Kind::unreadable, QString::fromUtf8(archive_error_string(a)));
+        fail(Kind::unreadable, QString::fromUtf8(api().archive_error_string(a)));
     return true;
 }
 
 QByteArray rawName(archive_entry* entry) {
-    const char* name = archive_entry_pathname(entry);
+    const char* name = api().archive_entry_pathname(entry);
     return name ? QByteArray(name) : QByteArray();
 }
 
@@ -137,7 +145,7 @@ private:
 };
 
 mode_t keptMode(archive_entry* entry, mode_t ownerBits) {
-    return (static_cast<mode_t>(archive_entry_perm(entry)) & kKeptBits) | ownerBits;
+    return (static_cast<mode_t>(api().archive_entry_perm(entry)) & kKeptBits) | ownerBits;
 }
 
 void makeDirectory(int parent, const QByteArray& leaf, archive_entry* entry,
@@ -157,12 +165,12 @@ void writeData(archive* a, int fd, const QByteArray& name, qint64& unpacked, con
     size_t size = 0;
     la_int64_t offset = 0;
     for (;;) {
-        const int status = archive_read_data_block(a, &block, &size, &offset);
+        const int status = api().archive_read_data_block(a, &block, &size, &offset);
         if (status == ARCHIVE_EOF)
             return;
         if (status < ARCHIVE_WARN)
             fail(Kind::unreadable, QString::fromUtf8(name) + QStringLiteral(": ") +
-                                       QString::fromUtf8(archive_error_string(a)));
+                                       QString::fromUtf8(api().archive_error_string(a)));
         unpacked += static_cast<qint64>(size);
         if (unpacked > limits.maxUnpackedBytes)
             fail(Kind::limitExceeded,
@@ -184,8 +192,8 @@ void writeData(archive* a, int fd, const QByteArray& name, qint64& unpacked, con
 
 void writeFile(archive* a, int parent, const QByteArray& leaf, archive_entry* entry,
                const QByteArray& name, qint64& unpacked, const Limits& limits) {
-    if (archive_entry_size_is_set(entry) &&
-        archive_entry_size(entry) > limits.maxUnpackedBytes - unpacked)
+    if (api().archive_entry_size_is_set(entry) &&
+        api().archive_entry_size(entry) > limits.maxUnpackedBytes - unpacked)
         fail(Kind::limitExceeded,
              QStringLiteral("more than %1 bytes unpacked").arg(limits.maxUnpackedBytes));
     // O_EXCL: a name listed twice, or already made as a directory or link, is
@@ -204,7 +212,7 @@ void writeFile(archive* a, int parent, const QByteArray& leaf, archive_entry* en
 }
 
 void makeLink(int parent, const QByteArray& leaf, archive_entry* entry, const QByteArray& name) {
-    const char* target = archive_entry_symlink(entry);
+    const char* target = api().archive_entry_symlink(entry);
     if (!target || !*target)
         fail(Kind::refused, QString::fromUtf8(name) + QStringLiteral(": empty link"));
     if (::symlinkat(target, parent, leaf.constData()) != 0) {
@@ -242,8 +250,8 @@ void extract(const QString& path, const QString& destination, const Limits& limi
         countEntry(count, limits);
         const QByteArray name = rawName(entry);
         const std::vector<QByteArray> pieces = normalised(name);
-        const mode_t type = archive_entry_filetype(entry);
-        const bool hardLink = archive_entry_hardlink(entry) != nullptr;
+        const mode_t type = api().archive_entry_filetype(entry);
+        const bool hardLink = api().archive_entry_hardlink(entry) != nullptr;
         if (hardLink || (type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK))
             continue; // skipped; its data is passed over by the next header read
         const int parent = directories.open(pieces, pieces.size() - 1, name);
@@ -263,14 +271,14 @@ std::optional<QByteArray> readEntry(const QString& path,
     ArchivePtr a = openArchive(path);
     archive_entry* entry = nullptr;
     while (nextHeader(a.get(), &entry)) {
-        if (archive_entry_filetype(entry) != AE_IFREG || !wanted(rawName(entry)))
+        if (api().archive_entry_filetype(entry) != AE_IFREG || !wanted(rawName(entry)))
             continue;
         QByteArray content;
         char buffer[1 << 14];
         for (;;) {
-            const la_ssize_t read = archive_read_data(a.get(), buffer, sizeof buffer);
+            const la_ssize_t read = api().archive_read_data(a.get(), buffer, sizeof buffer);
             if (read < 0)
-                fail(Kind::unreadable, QString::fromUtf8(archive_error_string(a.get())));
+                fail(Kind::unreadable, QString::fromUtf8(api().archive_error_string(a.get())));
             if (read == 0)
                 return content;
             if (content.size() + read > maxBytes)
