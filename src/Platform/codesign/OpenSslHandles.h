@@ -1,23 +1,23 @@
 #pragma once
 
+#include "Platform/crypto/LibCrypto.h"
+
 #include <memory>
-#include <openssl/evp.h>
-#include <openssl/x509.h>
 
 namespace ovrel::OpenSsl {
 
 // Owning handles for the few OpenSSL objects the code-signing layer uses.
 struct PkeyFree {
-    void operator()(EVP_PKEY* p) const { EVP_PKEY_free(p); }
+    void operator()(EVP_PKEY* p) const { LibCrypto::get().EVP_PKEY_free(p); }
 };
 struct PkeyCtxFree {
-    void operator()(EVP_PKEY_CTX* p) const { EVP_PKEY_CTX_free(p); }
+    void operator()(EVP_PKEY_CTX* p) const { LibCrypto::get().EVP_PKEY_CTX_free(p); }
 };
 struct MdCtxFree {
-    void operator()(EVP_MD_CTX* p) const { EVP_MD_CTX_free(p); }
+    void operator()(EVP_MD_CTX* p) const { LibCrypto::get().EVP_MD_CTX_free(p); }
 };
 struct X509Free {
-    void operator()(X509* p) const { X509_free(p); }
+    void operator()(X509* p) const { LibCrypto::get().X509_free(p); }
 };
 
 using Pkey = std::unique_ptr<EVP_PKEY, PkeyFree>;

@@ -2,9 +2,7 @@
 
 #include "Platform/codesign/OpenSslHandles.h"
 #include "Platform/crypto/Crypto.h"
-
-#include <openssl/bio.h>
-#include <openssl/err.h>
+#include "Platform/crypto/LibCrypto.h"
 
 namespace ovrel {
 
@@ -14,10 +12,10 @@ struct SigningCertificate::Impl {
 
 std::optional<SigningCertificate> SigningCertificate::fromDer(const QByteArray& der) {
     const auto* cursor = reinterpret_cast<const unsigned char*>(der.constData());
-    OpenSsl::Certificate certificate(d2i_X509(nullptr, &cursor, static_cast<long>(der.size())));
+    OpenSsl::Certificate certificate(LibCrypto::get().d2i_X509(nullptr, &cursor, static_cast<long>(der.size())));
     const auto consumed = cursor - reinterpret_cast<const unsigned char*>(der.constData());
     if (!certificate || consumed != der.size()) {
-        ERR_clear_error();
+        LibCrypto::get().ERR_clear_error();
         return std::nullopt;
     }
     auto impl = std::make_shared<Impl>();
@@ -30,32 +28,32 @@ QString SigningCertificate::leafHash(const QByteArray& der) {
 }
 
 QString SigningCertificate::subject() const {
-    const X509_NAME* name = X509_get_subject_name(m_impl->certificate.get());
-    BIO* bio = BIO_new(BIO_s_mem());
+    const X509_NAME* name = LibCrypto::get().X509_get_subject_name(m_impl->certificate.get());
+    BIO* bio = LibCrypto::get().BIO_new(LibCrypto::get().BIO_s_mem());
     if (!bio)
         return {};
-    X509_NAME_print_ex(bio, name, 0, XN_FLAG_RFC2253);
+    LibCrypto::get().X509_NAME_print_ex(bio, name, 0, XN_FLAG_RFC2253);
     char* data = nullptr;
-    const long length = BIO_get_mem_data(bio, &data);
+    const long length = LibCrypto::get().BIO_ctrl(bio, BIO_CTRL_INFO, 0, reinterpret_cast<char*>(&data));
     QString text = QString::fromUtf8(data, static_cast<qsizetype>(length));
-    BIO_free(bio);
+    LibCrypto::get().BIO_free(bio);
     return text;
 }
 
 bool SigningCertificate::verify(QByteArrayView message, QByteArrayView signature) const {
-    EVP_PKEY* key = X509_get0_pubkey(m_impl->certificate.get());
-    if (!key || EVP_PKEY_get_id(key) != EVP_PKEY_ED25519)
+    EVP_PKEY* key = LibCrypto::get().X509_get0_pubkey(m_impl->certificate.get());
+    if (!key || LibCrypto::get().EVP_PKEY_get_id(key) != EVP_PKEY_ED25519)
         return false;
-    OpenSsl::MdCtx context(EVP_MD_CTX_new());
-    if (!context || EVP_DigestVerifyInit(context.get(), nullptr, nullptr, nullptr, key) != 1)
+    OpenSsl::MdCtx context(LibCrypto::get().EVP_MD_CTX_new());
+    if (!context || LibCrypto::get().EVP_DigestVerifyInit(context.get(), nullptr, nullptr, nullptr, key) != 1)
         return false;
     const bool valid =
-        EVP_DigestVerify(context.get(), reinterpret_cast<const unsigned char*>(signature.data()),
+        LibCrypto::get().EVP_DigestVerify(context.get(), reinterpret_cast<const unsigned char*>(signature.data()),
                          static_cast<size_t>(signature.size()),
                          reinterpret_cast<const unsigned char*>(message.data()),
                          static_cast<size_t>(message.size())) == 1;
     // A failed check leaves entries on this thread's error queue; drop them.
-    ERR_clear_error();
+    LibCrypto::get().ERR_clear_error();
     return valid;
 }
 

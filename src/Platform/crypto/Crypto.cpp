@@ -1,10 +1,7 @@
 #include "Platform/crypto/Crypto.h"
 
-#include <openssl/crypto.h>
-#include <openssl/evp.h>
-#include <openssl/kdf.h>
-#include <openssl/params.h>
-#include <openssl/rand.h>
+#include "Platform/crypto/LibCrypto.h"
+
 #include <stdexcept>
 
 namespace ovrel::Crypto {
@@ -16,14 +13,14 @@ const unsigned char* bytes(QByteArrayView v) {
 }
 
 struct CipherCtx {
-    EVP_CIPHER_CTX* ctx = EVP_CIPHER_CTX_new();
-    ~CipherCtx() { EVP_CIPHER_CTX_free(ctx); }
+    EVP_CIPHER_CTX* ctx = LibCrypto::get().EVP_CIPHER_CTX_new();
+    ~CipherCtx() { LibCrypto::get().EVP_CIPHER_CTX_free(ctx); }
 };
 
 QByteArray digest(const EVP_MD* md, QByteArrayView input) {
-    QByteArray out(EVP_MD_get_size(md), Qt::Uninitialized);
+    QByteArray out(LibCrypto::get().EVP_MD_get_size(md), Qt::Uninitialized);
     unsigned int len = 0;
-    if (EVP_Digest(input.data(), static_cast<size_t>(input.size()),
+    if (LibCrypto::get().EVP_Digest(input.data(), static_cast<size_t>(input.size()),
                    reinterpret_cast<unsigned char*>(out.data()), &len, md, nullptr) != 1)
         return {};
     out.resize(static_cast<qsizetype>(len));
@@ -33,66 +30,66 @@ QByteArray digest(const EVP_MD* md, QByteArrayView input) {
 } // namespace
 
 struct Sha256::Impl {
-    EVP_MD_CTX* ctx = EVP_MD_CTX_new();
-    ~Impl() { EVP_MD_CTX_free(ctx); }
+    EVP_MD_CTX* ctx = LibCrypto::get().EVP_MD_CTX_new();
+    ~Impl() { LibCrypto::get().EVP_MD_CTX_free(ctx); }
 };
 
 Sha256::Sha256() : m_impl(std::make_unique<Impl>()) {
-    EVP_DigestInit_ex(m_impl->ctx, EVP_sha256(), nullptr);
+    LibCrypto::get().EVP_DigestInit_ex(m_impl->ctx, LibCrypto::get().EVP_sha256(), nullptr);
 }
 
 Sha256::~Sha256() = default;
 
 void Sha256::update(QByteArrayView input) {
-    EVP_DigestUpdate(m_impl->ctx, input.data(), static_cast<size_t>(input.size()));
+    LibCrypto::get().EVP_DigestUpdate(m_impl->ctx, input.data(), static_cast<size_t>(input.size()));
 }
 
 QByteArray Sha256::finish() {
     QByteArray out(32, Qt::Uninitialized);
     unsigned int len = 0;
-    EVP_DigestFinal_ex(m_impl->ctx, reinterpret_cast<unsigned char*>(out.data()), &len);
-    EVP_DigestInit_ex(m_impl->ctx, EVP_sha256(), nullptr);
+    LibCrypto::get().EVP_DigestFinal_ex(m_impl->ctx, reinterpret_cast<unsigned char*>(out.data()), &len);
+    LibCrypto::get().EVP_DigestInit_ex(m_impl->ctx, LibCrypto::get().EVP_sha256(), nullptr);
     return out;
 }
 
 QByteArray sha256(QByteArrayView input) {
-    return digest(EVP_sha256(), input);
+    return digest(LibCrypto::get().EVP_sha256(), input);
 }
 QByteArray sha1(QByteArrayView input) {
-    return digest(EVP_sha1(), input);
+    return digest(LibCrypto::get().EVP_sha1(), input);
 }
 
 QByteArray hkdfSha256(QByteArrayView inputKey, QByteArrayView salt, QByteArrayView info,
                       int length) {
     if (length <= 0 || length > 255 * 32)
         return {};
-    EVP_KDF* kdf = EVP_KDF_fetch(nullptr, "HKDF", nullptr);
+    EVP_KDF* kdf = LibCrypto::get().EVP_KDF_fetch(nullptr, "HKDF", nullptr);
     if (!kdf)
         return {};
-    EVP_KDF_CTX* ctx = EVP_KDF_CTX_new(kdf);
-    EVP_KDF_free(kdf);
+    EVP_KDF_CTX* ctx = LibCrypto::get().EVP_KDF_CTX_new(kdf);
+    LibCrypto::get().EVP_KDF_free(kdf);
     if (!ctx)
         return {};
     char digestName[] = "SHA256";
     // OpenSSL wants non-const pointers in OSSL_PARAM; it does not write through them.
     OSSL_PARAM params[5];
     int n = 0;
-    params[n++] = OSSL_PARAM_construct_utf8_string("digest", digestName, 0);
+    params[n++] = LibCrypto::get().OSSL_PARAM_construct_utf8_string("digest", digestName, 0);
     // An empty view may carry a null pointer, which OpenSSL takes for a missing
     // parameter; RFC 5869 allows empty inputs, so point empty ones at a real byte.
     static char none = 0;
     const auto octets = [](const char* key, QByteArrayView v) {
-        return OSSL_PARAM_construct_octet_string(
+        return LibCrypto::get().OSSL_PARAM_construct_octet_string(
             key, v.isEmpty() ? &none : const_cast<char*>(v.data()), static_cast<size_t>(v.size()));
     };
     params[n++] = octets("key", inputKey);
     params[n++] = octets("salt", salt);
     params[n++] = octets("info", info);
-    params[n] = OSSL_PARAM_construct_end();
+    params[n] = LibCrypto::get().OSSL_PARAM_construct_end();
     QByteArray out(length, Qt::Uninitialized);
-    const int ok = EVP_KDF_derive(ctx, reinterpret_cast<unsigned char*>(out.data()),
+    const int ok = LibCrypto::get().EVP_KDF_derive(ctx, reinterpret_cast<unsigned char*>(out.data()),
                                   static_cast<size_t>(length), params);
-    EVP_KDF_CTX_free(ctx);
+    LibCrypto::get().EVP_KDF_CTX_free(ctx);
     return ok == 1 ? out : QByteArray();
 }
 
@@ -102,26 +99,26 @@ std::optional<GcmSealed> aesGcmSealDetached(QByteArrayView key, QByteArrayView n
         return std::nullopt;
     CipherCtx c;
     int len = 0;
-    if (!c.ctx || EVP_EncryptInit_ex(c.ctx, EVP_aes_256_gcm(), nullptr, nullptr, nullptr) != 1 ||
-        EVP_CIPHER_CTX_ctrl(c.ctx, EVP_CTRL_GCM_SET_IVLEN, kGcmNonceBytes, nullptr) != 1 ||
-        EVP_EncryptInit_ex(c.ctx, nullptr, nullptr, bytes(key), bytes(nonce)) != 1)
+    if (!c.ctx || LibCrypto::get().EVP_EncryptInit_ex(c.ctx, LibCrypto::get().EVP_aes_256_gcm(), nullptr, nullptr, nullptr) != 1 ||
+        LibCrypto::get().EVP_CIPHER_CTX_ctrl(c.ctx, EVP_CTRL_GCM_SET_IVLEN, kGcmNonceBytes, nullptr) != 1 ||
+        LibCrypto::get().EVP_EncryptInit_ex(c.ctx, nullptr, nullptr, bytes(key), bytes(nonce)) != 1)
         return std::nullopt;
     if (!aad.isEmpty() &&
-        EVP_EncryptUpdate(c.ctx, nullptr, &len, bytes(aad), static_cast<int>(aad.size())) != 1)
+        LibCrypto::get().EVP_EncryptUpdate(c.ctx, nullptr, &len, bytes(aad), static_cast<int>(aad.size())) != 1)
         return std::nullopt;
     GcmSealed out;
     out.ciphertext.resize(plaintext.size());
     int written = 0;
     if (!plaintext.isEmpty()) {
-        if (EVP_EncryptUpdate(c.ctx, reinterpret_cast<unsigned char*>(out.ciphertext.data()),
+        if (LibCrypto::get().EVP_EncryptUpdate(c.ctx, reinterpret_cast<unsigned char*>(out.ciphertext.data()),
                               &written, bytes(plaintext), static_cast<int>(plaintext.size())) != 1)
             return std::nullopt;
     }
-    if (EVP_EncryptFinal_ex(
+    if (LibCrypto::get().EVP_EncryptFinal_ex(
             c.ctx, reinterpret_cast<unsigned char*>(out.ciphertext.data()) + written, &len) != 1)
         return std::nullopt;
     out.tag.resize(kGcmTagBytes);
-    if (EVP_CIPHER_CTX_ctrl(c.ctx, EVP_CTRL_GCM_GET_TAG, kGcmTagBytes, out.tag.data()) != 1)
+    if (LibCrypto::get().EVP_CIPHER_CTX_ctrl(c.ctx, EVP_CTRL_GCM_GET_TAG, kGcmTagBytes, out.tag.data()) != 1)
         return std::nullopt;
     return out;
 }
@@ -133,23 +130,23 @@ std::optional<QByteArray> aesGcmOpenDetached(QByteArrayView key, QByteArrayView 
         return std::nullopt;
     CipherCtx c;
     int len = 0;
-    if (!c.ctx || EVP_DecryptInit_ex(c.ctx, EVP_aes_256_gcm(), nullptr, nullptr, nullptr) != 1 ||
-        EVP_CIPHER_CTX_ctrl(c.ctx, EVP_CTRL_GCM_SET_IVLEN, kGcmNonceBytes, nullptr) != 1 ||
-        EVP_DecryptInit_ex(c.ctx, nullptr, nullptr, bytes(key), bytes(nonce)) != 1)
+    if (!c.ctx || LibCrypto::get().EVP_DecryptInit_ex(c.ctx, LibCrypto::get().EVP_aes_256_gcm(), nullptr, nullptr, nullptr) != 1 ||
+        LibCrypto::get().EVP_CIPHER_CTX_ctrl(c.ctx, EVP_CTRL_GCM_SET_IVLEN, kGcmNonceBytes, nullptr) != 1 ||
+        LibCrypto::get().EVP_DecryptInit_ex(c.ctx, nullptr, nullptr, bytes(key), bytes(nonce)) != 1)
         return std::nullopt;
     if (!aad.isEmpty() &&
-        EVP_DecryptUpdate(c.ctx, nullptr, &len, bytes(aad), static_cast<int>(aad.size())) != 1)
+        LibCrypto::get().EVP_DecryptUpdate(c.ctx, nullptr, &len, bytes(aad), static_cast<int>(aad.size())) != 1)
         return std::nullopt;
     QByteArray plain(ciphertext.size(), Qt::Uninitialized);
     int written = 0;
     if (!ciphertext.isEmpty() &&
-        EVP_DecryptUpdate(c.ctx, reinterpret_cast<unsigned char*>(plain.data()), &written,
+        LibCrypto::get().EVP_DecryptUpdate(c.ctx, reinterpret_cast<unsigned char*>(plain.data()), &written,
                           bytes(ciphertext), static_cast<int>(ciphertext.size())) != 1)
         return std::nullopt;
     QByteArray tagCopy = tag.toByteArray();
-    if (EVP_CIPHER_CTX_ctrl(c.ctx, EVP_CTRL_GCM_SET_TAG, kGcmTagBytes, tagCopy.data()) != 1)
+    if (LibCrypto::get().EVP_CIPHER_CTX_ctrl(c.ctx, EVP_CTRL_GCM_SET_TAG, kGcmTagBytes, tagCopy.data()) != 1)
         return std::nullopt;
-    if (EVP_DecryptFinal_ex(c.ctx, reinterpret_cast<unsigned char*>(plain.data()) + written,
+    if (LibCrypto::get().EVP_DecryptFinal_ex(c.ctx, reinterpret_cast<unsigned char*>(plain.data()) + written,
                             &len) != 1)
         return std::nullopt;
     return plain;
@@ -179,14 +176,14 @@ QByteArray randomBytes(int count) {
     if (count <= 0)
         return {};
     QByteArray out(count, Qt::Uninitialized);
-    if (RAND_bytes(reinterpret_cast<unsigned char*>(out.data()), count) != 1)
+    if (LibCrypto::get().RAND_bytes(reinterpret_cast<unsigned char*>(out.data()), count) != 1)
         throw std::runtime_error("secure random generator failed");
     return out;
 }
 
 void wipe(QByteArray& bytes) {
     if (!bytes.isEmpty())
-        OPENSSL_cleanse(bytes.data(), static_cast<size_t>(bytes.size()));
+        LibCrypto::get().OPENSSL_cleanse(bytes.data(), static_cast<size_t>(bytes.size()));
     bytes.clear();
 }
 
