@@ -1,7 +1,7 @@
 // Cost of reading the sealed resource list of a large bundle: 2000 files,
 // about 300 kB of CodeResources, read on every signature check.
-//   valgrind --tool=callgrind --toggle-collect='ovrel::ResourceSeal::parse*' \
-//       build/bench/bench_resource_seal --benchmark_min_time=0.01
+//   valgrind --tool=callgrind --toggle-collect='ovrel::ResourceSeal::parse*'
+//       build/bench/bench_resource_seal --benchmark_min_time=0.01   (one command)
 
 #include "Platform/codesign/ResourceSeal.h"
 #include "Platform/crypto/Crypto.h"

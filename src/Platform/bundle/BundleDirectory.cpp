@@ -1,11 +1,14 @@
 #include "Platform/bundle/BundleDirectory.h"
 
+#include "Platform/files/OpenBeneath.h"
+
 #include <QFile>
 #include <QStringList>
 #include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/openat2.h>
 #include <sys/stat.h>
 
 namespace ovrel {
@@ -13,6 +16,7 @@ namespace ovrel {
 namespace {
 
 constexpr int kDirectoryFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+constexpr int kFileFlags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
 constexpr qsizetype kReadChunk = 256 * 1024;
 constexpr std::size_t kMaxLinkTarget = 4096;
 
@@ -144,23 +148,32 @@ BundleDirectory::openFile(const QString& relative) const {
     const auto parts = components(relative);
     if (!parts || parts->isEmpty())
         return std::nullopt;
-    QStringList parentParts = *parts;
-    const QByteArray name = parentParts.takeLast().toUtf8();
-    const UniqueFd parent = openDirectory(parentParts.join(QLatin1Char('/')));
-    if (!parent.valid())
-        return std::nullopt;
     // Look before opening: opening a FIFO or a device could block or act.
+    // The look may pass through a link; the open below then refuses it.
+    const QByteArray path = parts->join(QLatin1Char('/')).toUtf8();
     struct stat st {};
-    if (::fstatat(parent.get(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+    if (::fstatat(m_root->get(), path.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISREG(st.st_mode))
         return std::nullopt;
     OpenedFile file;
-    file.fd.reset(::openat(parent.get(), name.constData(),
-                           O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    // One call where the kernel can refuse every link on the way, else a
+    // walk one component at a time.
+    file.fd.reset(openBeneath(m_root->get(), path, kFileFlags,
+                              RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS));
+    if (!file.fd.valid() && errno == ENOSYS)
+        file.fd = openByWalk(*parts);
     if (!file.fd.valid() || ::fstat(file.fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
     file.size = static_cast<qint64>(st.st_size);
     return file;
+}
+
+UniqueFd BundleDirectory::openByWalk(QStringList parts) const {
+    const QByteArray name = parts.takeLast().toUtf8();
+    const UniqueFd parent = openDirectory(parts.join(QLatin1Char('/')));
+    if (!parent.valid())
+        return {};
+    return UniqueFd(::openat(parent.get(), name.constData(), kFileFlags));
 }
 
 bool BundleDirectory::feed(const OpenedFile& file, Crypto::Sha256& hash) {

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -64,6 +65,8 @@ private:
         : m_path(std::move(path)), m_root(std::move(root)) {}
 
     UniqueFd openDirectory(const QString& relative) const;
+    // A file's descriptor by walking its parent's components one at a time.
+    UniqueFd openByWalk(QStringList parts) const;
 
     QString m_path;
     std::shared_ptr<UniqueFd> m_root;

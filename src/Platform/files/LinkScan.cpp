@@ -1,5 +1,6 @@
 #include "Platform/files/LinkScan.h"
 
+#include "Platform/files/OpenBeneath.h"
 #include "Platform/files/SymlinkContainment.h"
 
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <fcntl.h>
 #include <linux/openat2.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace ovrel {
@@ -20,17 +20,6 @@ namespace {
 // Deeper trees are not walked: no bundle needs them.
 constexpr int kMaxDepth = 64;
 
-int openat2Beneath(int root, const QByteArray& path) {
-#ifdef SYS_openat2
-    open_how how{};
-    how.flags = O_PATH | O_CLOEXEC;
-    how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
-    return static_cast<int>(::syscall(SYS_openat2, root, path.constData(), &how, sizeof how));
-#else
-    errno = ENOSYS;
-    return -1;
-#endif
-}
 
 } // namespace
 
@@ -100,7 +89,8 @@ void LinkScan::walk(int directory, const QString& prefix, int depth) {
 bool LinkScan::staysInside(const Link& link) const {
     if (!SymlinkContainment::staysInside(link.path, m_targets))
         return false;
-    const int fd = openat2Beneath(m_root.get(), QFile::encodeName(link.path));
+    const int fd = openBeneath(m_root.get(), QFile::encodeName(link.path), O_PATH | O_CLOEXEC,
+                                RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS);
     if (fd >= 0) {
         ::close(fd);
         return true;
