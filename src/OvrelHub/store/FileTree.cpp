@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QStringList>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -76,11 +77,21 @@ bool kernelCopyUnsupported(int error) {
            error == EPERM || error == ETXTBSY || error == EBADF;
 }
 
+// The device whose files last failed to clone: a tree of thousands of files
+// on tmpfs or ext4 need not ask for each of them.
+std::atomic<dev_t> g_deviceWithoutClones{0};
+
 // The file's bytes without passing them through user space: a shared-extent
 // clone where the file system has one (btrfs, XFS), else copy_file_range.
-void copyBytes(int in, int out, qint64 size, const QString& from, const QString& to) {
-    if (size > 0 && ::ioctl(out, FICLONE, in) == 0)
-        return;
+void copyBytes(int in, int out, const struct stat& source, const QString& from,
+               const QString& to) {
+    if (source.st_size > 0 && g_deviceWithoutClones.load() != source.st_dev) {
+        if (::ioctl(out, FICLONE, in) == 0)
+            return;
+        if (errno == EOPNOTSUPP || errno == ENOTTY || errno == EINVAL || errno == EXDEV ||
+            errno == ENOSYS)
+            g_deviceWithoutClones.store(source.st_dev);
+    }
     qint64 copied = 0;
     for (;;) {
         const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
@@ -114,7 +125,7 @@ void copyFileContents(const QString& from, const QString& to, mode_t mode) {
                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
     if (!out.valid())
         fail(to, errno);
-    copyBytes(in.get(), out.get(), static_cast<qint64>(status.st_size), from, to);
+    copyBytes(in.get(), out.get(), status, from, to);
     // The mode given to open() is masked by the umask; the copy keeps the
     // original's bits (an executable stays executable).
     if (::fchmod(out.get(), mode) != 0)
@@ -153,6 +164,26 @@ void copyEntry(const QString& from, const QString& to, int depth) {
     }
 }
 
+// The names in the directory open as `fd` ("." and ".." left out), which
+// stays open; false when the listing broke off or could not start.
+bool namesIn(int fd, std::vector<std::string>& names) {
+    const int listing = ::dup(fd);
+    if (listing < 0)
+        return false;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(listing), &::closedir);
+    if (!dir) {
+        ::close(listing);
+        return false;
+    }
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.emplace_back(entry->d_name);
+        errno = 0;
+    }
+    return errno == 0;
+}
+
 // Removes the entry `name` of the directory `parent` and, for a directory,
 // everything below it, without following links. Only system calls and plain
 // memory: a removal left to a worker may still run while the process ends.
@@ -166,49 +197,46 @@ bool removeAt(int parent, const char* name, int depth) {
         return false;
     if ((status.st_mode & S_IRWXU) != S_IRWXU)
         ::fchmodat(parent, name, status.st_mode | S_IRWXU, 0);
-    const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
+    const UniqueFd directory(
+        ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!directory.valid())
         return false;
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(fd), &::closedir);
-    if (!dir) {
-        ::close(fd);
-        return false;
-    }
     // Names first: what readdir returns after an entry was removed is unspecified.
     std::vector<std::string> names;
-    errno = 0;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-            names.emplace_back(entry->d_name);
-        errno = 0;
-    }
-    bool all = errno == 0;
+    bool all = namesIn(directory.get(), names);
     for (const std::string& child : names)
-        all = removeAt(fd, child.c_str(), depth + 1) && all;
+        all = removeAt(directory.get(), child.c_str(), depth + 1) && all;
     return all && (::unlinkat(parent, name, AT_REMOVEDIR) == 0 || errno == ENOENT);
 }
 
-void restrictEntry(const QString& path, int depth) {
+// Relative to the parent's descriptor: no path is resolved again per entry.
+void restrictAt(int parent, const char* name, const QString& path, int depth) {
     if (depth > kMaxDepth)
         throw FileError(path, QStringLiteral("nested too deeply"));
     struct stat status {};
-    if (::lstat(nativePath(path).constData(), &status) != 0)
+    if (::fstatat(parent, name, &status, AT_SYMLINK_NOFOLLOW) != 0)
         fail(path, errno);
     if (S_ISLNK(status.st_mode))
         return; // links have no permissions of their own
     if (S_ISDIR(status.st_mode)) {
-        for (const QString& name : entries(path))
-            restrictEntry(path + QLatin1Char('/') + name, depth + 1);
+        const UniqueFd directory(
+            ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        std::vector<std::string> names;
+        if (!directory.valid() || !namesIn(directory.get(), names))
+            fail(path, errno);
+        for (const std::string& child : names)
+            restrictAt(directory.get(), child.c_str(),
+                       path + QLatin1Char('/') + QFile::decodeName(child.c_str()), depth + 1);
     }
     const mode_t wanted = status.st_mode & kInstalledPermissions;
-    if (wanted != (status.st_mode & 07777) && ::chmod(nativePath(path).constData(), wanted) != 0)
+    if (wanted != (status.st_mode & 07777) && ::fchmodat(parent, name, wanted, 0) != 0)
         fail(path, errno);
 }
 
 } // namespace
 
 void restrictPermissions(const QString& path) {
-    restrictEntry(path, 0);
+    restrictAt(AT_FDCWD, nativePath(path).constData(), path, 0);
 }
 
 bool exists(const QString& path) {

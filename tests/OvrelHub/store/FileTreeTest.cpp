@@ -95,6 +95,21 @@ TEST_F(FileTreeTest, RemoveTakesReadOnlyTreesAndNeverFollowsLinks) {
     EXPECT_TRUE(FileTree::remove(from)); // nothing there is fine
 }
 
+TEST_F(FileTreeTest, RestrictingPermissionsReachesEveryEntryButNothingBehindALink) {
+    const QString root = tree();
+    test::writeFile(root + "/Contents/Resources/deep/er/shared.txt", "x");
+    ::chmod(QFile::encodeName(root + "/Contents/Resources/deep/er/shared.txt").constData(), 0666);
+    ::chmod(QFile::encodeName(root + "/Contents/Resources/deep").constData(), 02777);
+    ::chmod(QFile::encodeName(dir.file("secret.txt")).constData(), 0666);
+    FileTree::restrictPermissions(root);
+    EXPECT_EQ(modeOf(root + "/Contents/MacOS/clock"), 0755u);
+    EXPECT_EQ(modeOf(root + "/Contents/Resources/icon.png"), 0600u);
+    EXPECT_EQ(modeOf(root + "/Contents/Resources/deep"), 0755u);
+    EXPECT_EQ(modeOf(root + "/Contents/Resources/deep/er/shared.txt"), 0644u);
+    EXPECT_EQ(modeOf(dir.file("secret.txt")), 0666u); // the link's target is not ours
+    EXPECT_THROW(FileTree::restrictPermissions(dir.file("missing")), FileError);
+}
+
 TEST_F(FileTreeTest, ExistsCountsDanglingLinks) {
     QFile::link(dir.file("nowhere"), dir.file("dangling"));
     EXPECT_TRUE(FileTree::exists(dir.file("dangling")));
