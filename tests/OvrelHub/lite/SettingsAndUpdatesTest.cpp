@@ -73,7 +73,9 @@ TEST_F(SettingsAndUpdatesTest, AFoundReleaseShowsTheBannerOneNotificationAndWhat
 
     delegate.applicationWillFinishLaunching();
     delegate.applicationDidFinishLaunching();
-    ASSERT_NE(delegate.windows()->versionChecker(), nullptr);
+    // The first check waits until the first menu holds the modules.
+    EXPECT_EQ(delegate.windows()->versionChecker(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return delegate.windows()->versionChecker(); }, 15000));
     ASSERT_TRUE(QTest::qWaitFor(
         [this] { return item(delegate.buildMenu(), "update-banner") != nullptr; }, 15000));
     const StatusMenuModel menu = delegate.buildMenu();
