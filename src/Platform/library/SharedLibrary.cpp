@@ -16,7 +16,7 @@ QString loaderMessage() {
 SharedLibrary::SharedLibrary(const char* soname)
     : m_soname(soname), m_handle(dlopen(soname, RTLD_NOW | RTLD_LOCAL)) {
     if (!m_handle)
-        throw SharedLibraryError(QStringLiteral("cannot load ") + QLatin1String(soname) +
+        throw SharedLibraryError(QStringLiteral("cannot load ") + QString::fromLocal8Bit(soname) +
                                  QStringLiteral(": ") + loaderMessage());
 }
 
@@ -24,7 +24,7 @@ void* SharedLibrary::address(const char* name) const {
     dlerror();
     void* address = dlsym(m_handle, name);
     if (!address)
-        throw SharedLibraryError(QLatin1String(m_soname) + QStringLiteral(" has no ") +
+        throw SharedLibraryError(QString::fromLocal8Bit(m_soname) + QStringLiteral(" has no ") +
                                  QLatin1String(name) + QStringLiteral(": ") + loaderMessage());
     return address;
 }

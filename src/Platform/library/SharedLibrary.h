@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <stdexcept>
 
@@ -35,7 +36,7 @@ public:
 private:
     void* address(const char* name) const;
 
-    const char* m_soname;
+    QByteArray m_soname;
     void* m_handle;
 };
 
