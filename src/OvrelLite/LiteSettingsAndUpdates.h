@@ -10,7 +10,7 @@
 #include "OvrelHub/update/VersionChecker.h"
 #include "OvrelModuleKit/settings/ModuleSettingsStore.h"
 
-#include <QNetworkAccessManager>
+#include "OvrelHub/shell/ServiceRequest.h"
 #include <QObject>
 #include <memory>
 
@@ -59,7 +59,7 @@ public:
 private:
     HubController& m_hub;
     std::function<void()> m_runModuleUpdater;
-    QNetworkAccessManager m_network;
+    ServiceNetwork m_network;
     ModuleSettingsStore m_moduleSettings;
     std::unique_ptr<ModuleStateStore> m_ownState; // when the hub was given none
     SettingsServices m_services;

@@ -13,7 +13,7 @@
 #include "OvrelModuleKit/settings/ModuleSettingsStore.h"
 #include "Platform/process/Workspace.h"
 
-#include <QNetworkAccessManager>
+#include "OvrelHub/shell/ServiceRequest.h"
 #include <QUrl>
 #include <memory>
 
@@ -58,7 +58,7 @@ public:
     const std::unique_ptr<ResidentModuleService> resident;     // null without a control
     const std::unique_ptr<ResidentStatusCheck> residentStatus; // null without a control
     const std::unique_ptr<ResidentSwitch> residentSwitch;      // null without a control
-    QNetworkAccessManager network;
+    ServiceNetwork network;
     ModuleDownloader downloader;
     ModuleStore store;
     ModuleRunner runner;

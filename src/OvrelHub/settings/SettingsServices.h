@@ -5,7 +5,7 @@
 
 #include <QFuture>
 #include <QList>
-#include <QNetworkAccessManager>
+#include "OvrelHub/shell/ServiceRequest.h"
 #include <QUrl>
 #include <functional>
 #include <optional>
@@ -50,7 +50,7 @@ struct SettingsServices {
     ShortcutManager* shortcuts = nullptr; // the applications-menu switch
     QString runningVersion;               // empty when the program has none
     // Fetches the store's images and the account's avatar; none: placeholders stay.
-    QNetworkAccessManager* imageNetwork = nullptr;
+    ServiceNetwork* imageNetwork = nullptr;
     StoreServices* store = nullptr;        // the store pane stays empty without it
     AccountTabServices* account = nullptr; // the account tab stays empty without it
 };

@@ -3,7 +3,7 @@
 #include "OvrelHub/shell/ServiceRequest.h"
 
 #include <QByteArray>
-#include <QNetworkAccessManager>
+#include "OvrelHub/shell/ServiceRequest.h"
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -62,7 +62,7 @@ public:
     }
 
 private:
-    QNetworkAccessManager m_network;
+    ServiceNetwork m_network;
 };
 
 } // namespace ovrel

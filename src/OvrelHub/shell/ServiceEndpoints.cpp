@@ -145,8 +145,8 @@ std::optional<QUrl> ServiceEndpoints::downloadPage(const QString& base, const QS
                            {QStringLiteral("source"), QStringLiteral("app")}});
 }
 
-void ServiceEndpoints::authorize(QNetworkRequest& request, const QString& token) {
-    request.setRawHeader("Authorization", "Bearer " + token.toUtf8());
+std::pair<QByteArray, QByteArray> ServiceEndpoints::authorization(const QString& token) {
+    return {"Authorization", "Bearer " + token.toUtf8()};
 }
 
 } // namespace ovrel

@@ -2,10 +2,11 @@
 
 #include "OvrelConfig/AppLanguage.h"
 
-#include <QNetworkRequest>
+#include <QByteArray>
 #include <QString>
 #include <QUrl>
 #include <optional>
+#include <utility>
 
 namespace ovrel {
 
@@ -50,8 +51,8 @@ public:
     static std::optional<QUrl> downloadPage(const QString& base, const QString& product,
                                             const QString& platform);
 
-    // Adds "Authorization: Bearer <token>".
-    static void authorize(QNetworkRequest& request, const QString& token);
+    // The header "Authorization: Bearer <token>".
+    static std::pair<QByteArray, QByteArray> authorization(const QString& token);
 
 private:
     static std::optional<QUrl> withQueryItems(const QString& address,

@@ -6,8 +6,6 @@
 #include "Platform/crypto/Crypto.h"
 
 #include <QFile>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QPointer>
 #include <QPromise>
 #include <QTimer>
@@ -22,33 +20,27 @@ bool isRedirect(int status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-// Errors Qt reports for an answer that arrived complete but with an HTTP
-// error status (4xx, 5xx); every other error means the answer is incomplete.
-bool isHttpStatusError(QNetworkReply::NetworkError error) {
-    const int code = static_cast<int>(error);
-    return (code >= QNetworkReply::ContentAccessDenied &&
-            code < QNetworkReply::ProtocolUnknownError) ||
-           (code >= QNetworkReply::InternalServerError &&
-            code <= QNetworkReply::UnknownServerError);
-}
-
 // The state of one request: the hops so far, the body received, the
 // inactivity timer. Deletes itself once its future has finished.
 class ServiceRequestJob : public QObject {
 public:
-    ServiceRequestJob(QNetworkAccessManager& network, ServiceRequestOptions options)
-        : QObject(&network), m_network(network), m_options(std::move(options)),
-          m_method(m_options.method), m_requestBody(m_options.body), m_contentType(m_options.contentType),
-          m_sendToken(m_options.token.has_value()) {
+    ServiceRequestJob(ServiceNetwork& network, ServiceRequestOptions options)
+        : QObject(&network), m_transport(network.transport()), m_options(std::move(options)),
+          m_method(m_options.method), m_requestBody(m_options.body),
+          m_contentType(m_options.contentType), m_sendToken(m_options.token.has_value()) {
         m_inactivity.setSingleShot(true);
         m_inactivity.setInterval(m_options.inactivityTimeout);
-        connect(&m_inactivity, &QTimer::timeout, this, [this] { onInactive(); });
+        connect(&m_inactivity, &QTimer::timeout, this, [this] {
+            fail(Kind::timedOut, QStringLiteral("nothing arrived for %1 ms")
+                                     .arg(m_options.inactivityTimeout.count()));
+        });
     }
 
-    // Only when the network manager goes away first.
+    // Only when the network owner goes away first.
     ~ServiceRequestJob() override {
         if (m_done)
             return;
+        m_exchange.reset();
         discardBodyFile();
         m_promise.setException(std::make_exception_ptr(
             ServiceTransportError(Kind::network, QStringLiteral("the request was abandoned"))));
@@ -87,54 +79,37 @@ private:
     void send(const QUrl& url) {
         m_currentUrl = url;
         m_collecting = false;
-        QNetworkRequest request(url);
-        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                             QNetworkRequest::ManualRedirectPolicy);
-        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
-                             QNetworkRequest::AlwaysNetwork);
+        HttpHop hop;
+        hop.method = m_method;
+        hop.url = url;
+        hop.body = m_requestBody;
         // Bodies are taken as sent: a compressed answer would not match its
         // announced length or its digest.
-        request.setRawHeader("Accept-Encoding", "identity");
+        hop.headers.append({QByteArray("Accept-Encoding"), QByteArray("identity")});
         if (m_sendToken)
-            ServiceEndpoints::authorize(request, *m_options.token);
+            hop.headers.append(ServiceEndpoints::authorization(*m_options.token));
         if (!m_contentType.isEmpty())
-            request.setHeader(QNetworkRequest::ContentTypeHeader, m_contentType);
-        m_reply = m_network.sendCustomRequest(request, m_method, m_requestBody);
-        QNetworkReply* reply = m_reply;
-        connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
-            if (reply == m_reply)
-                onMetaData();
-        });
-        connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
-            if (reply == m_reply)
-                onReadyRead();
-        });
-        connect(reply, &QNetworkReply::finished, this, [this, reply] {
-            if (reply == m_reply)
-                onFinished();
-        });
+            hop.headers.append({QByteArray("Content-Type"), m_contentType});
+        m_exchange.reset();
         m_inactivity.start();
+        m_exchange = m_transport.start(hop, {[this](const HttpHead& head) { onHead(head); },
+                                             [this](const QByteArray& bytes) { onData(bytes); },
+                                             [this](const HttpEnd& end) { onFinished(end); }});
     }
 
-    int status() const {
-        return m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    }
-
-    void onMetaData() {
+    void onHead(const HttpHead& head) {
         m_inactivity.start();
-        const int code = status();
-        if (code == 0 || isRedirect(code) || m_collecting)
+        if (head.status == 0 || isRedirect(head.status) || m_collecting)
             return;
         m_collecting = true;
-        const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
-        m_total = length.isValid() ? length.toLongLong() : -1;
-        if (length.isValid() && length.toLongLong() > m_options.maxBodyBytes) {
+        m_total = head.contentLength;
+        if (head.contentLength > m_options.maxBodyBytes) {
             fail(Kind::tooLarge, QStringLiteral("the answer announces %1 bytes, more than %2")
-                                     .arg(length.toLongLong())
+                                     .arg(head.contentLength)
                                      .arg(m_options.maxBodyBytes));
             return;
         }
-        if (!m_options.bodyFile.isEmpty() && code >= 200 && code < 300) {
+        if (!m_options.bodyFile.isEmpty() && head.status >= 200 && head.status < 300) {
             m_file.setFileName(m_options.bodyFile);
             if (!m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly) ||
                 !m_file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
@@ -142,15 +117,9 @@ private:
         }
     }
 
-    void onReadyRead() {
+    void onData(const QByteArray& bytes) {
         m_inactivity.start();
-        const QByteArray bytes = m_reply->readAll();
-        if (m_collecting)
-            consume(bytes);
-    }
-
-    void consume(const QByteArray& bytes) {
-        if (bytes.isEmpty())
+        if (!m_collecting || bytes.isEmpty())
             return;
         m_received += bytes.size();
         if (m_received > m_options.maxBodyBytes) {
@@ -171,47 +140,30 @@ private:
             emit m_options.control->received(m_received, m_total);
     }
 
-    void onInactive() {
-        m_timedOut = true;
-        if (m_reply)
-            m_reply->abort();
-    }
-
-    void onFinished() {
+    void onFinished(const HttpEnd& end) {
         if (m_done)
             return;
         m_inactivity.stop();
-        if (m_timedOut) {
-            fail(Kind::timedOut, QStringLiteral("nothing arrived for %1 ms")
-                                     .arg(m_options.inactivityTimeout.count()));
+        if (end.failed) {
+            fail(Kind::network, end.error);
             return;
         }
-        const QNetworkReply::NetworkError error = m_reply->error();
-        const int code = status();
-        if (code == 0 || (error != QNetworkReply::NoError && !isHttpStatusError(error))) {
-            fail(Kind::network, m_reply->errorString());
-            return;
-        }
-        if (isRedirect(code)) {
-            followRedirect();
+        if (isRedirect(end.head.status)) {
+            followRedirect(end.head);
             return;
         }
         if (!m_collecting)
-            onMetaData();
+            onHead(end.head);
         if (m_done)
             return;
-        consume(m_reply->readAll());
-        if (m_done)
-            return;
-        const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() != m_received) {
+        if (end.head.contentLength >= 0 && end.head.contentLength != m_received) {
             fail(Kind::network, QStringLiteral("the answer ended after %1 of %2 bytes")
                                     .arg(m_received)
-                                    .arg(length.toLongLong()));
+                                    .arg(end.head.contentLength));
             return;
         }
         ServiceResponse response;
-        response.status = code;
+        response.status = end.head.status;
         if (m_file.isOpen()) {
             if (!m_file.flush()) {
                 fail(Kind::file, m_options.bodyFile + QStringLiteral(": ") + m_file.errorString());
@@ -225,12 +177,10 @@ private:
         succeed(std::move(response));
     }
 
-    void followRedirect() {
-        const QUrl location =
-            m_reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-        const QUrl next = m_currentUrl.resolved(location);
+    void followRedirect(const HttpHead& head) {
+        const QUrl next = m_currentUrl.resolved(head.location);
         const QString scheme = next.scheme().toLower();
-        if (location.isEmpty() || !next.isValid() ||
+        if (head.location.isEmpty() || !next.isValid() ||
             (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
             fail(Kind::badRedirect, QStringLiteral("redirect to an unusable address"));
             return;
@@ -248,14 +198,13 @@ private:
             }
             m_sendToken = false;
         }
-        const int code = status();
+        const int code = head.status;
         if (code == 303 || ((code == 301 || code == 302) && m_method == "POST")) {
             if (m_method != "HEAD")
                 m_method = "GET";
             m_requestBody.clear();
             m_contentType.clear();
         }
-        m_reply->deleteLater();
         send(next);
     }
 
@@ -264,11 +213,7 @@ private:
             return;
         m_done = true;
         m_inactivity.stop();
-        if (m_reply) {
-            m_reply->disconnect(this);
-            m_reply->abort();
-            m_reply->deleteLater();
-        }
+        m_exchange.reset();
         discardBodyFile();
         m_promise.setException(std::make_exception_ptr(ServiceTransportError(kind, description)));
         m_promise.finish();
@@ -277,8 +222,6 @@ private:
 
     void succeed(ServiceResponse response) {
         m_done = true;
-        if (m_reply)
-            m_reply->deleteLater();
         m_promise.addResult(std::move(response));
         m_promise.finish();
         deleteLater();
@@ -291,10 +234,10 @@ private:
         }
     }
 
-    QNetworkAccessManager& m_network;
+    HttpTransport& m_transport;
     ServiceRequestOptions m_options;
     QPromise<ServiceResponse> m_promise;
-    QPointer<QNetworkReply> m_reply;
+    std::unique_ptr<HttpExchange> m_exchange;
     QByteArray m_method;
     QByteArray m_requestBody;
     QByteArray m_contentType;
@@ -302,7 +245,6 @@ private:
     bool m_sendToken;
     int m_hops = 0;
     bool m_done = false;
-    bool m_timedOut = false;
     bool m_collecting = false; // this hop's body belongs to the answer
     qint64 m_received = 0;
     qint64 m_total = -1;
@@ -321,7 +263,10 @@ void TransferControl::cancel() {
     emit cancelRequested();
 }
 
-QFuture<ServiceResponse> ServiceRequest::send(QNetworkAccessManager& network,
+ServiceNetwork::ServiceNetwork(HttpTransport& transport, QObject* parent)
+    : QObject(parent), m_transport(transport) {}
+
+QFuture<ServiceResponse> ServiceRequest::send(ServiceNetwork& network,
                                               ServiceRequestOptions options) {
     auto* job = new ServiceRequestJob(network, std::move(options));
     return job->start();

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-class QNetworkAccessManager;
+#include "Platform/network/HttpTransport.h"
 
 namespace ovrel {
 
@@ -68,6 +68,19 @@ private:
     bool m_cancelled = false;
 };
 
+// Where requests go out, and their owner: destroying it fails the requests
+// still in flight ("abandoned") and aborts their exchanges. Main thread.
+class ServiceNetwork : public QObject {
+    Q_OBJECT
+public:
+    explicit ServiceNetwork(HttpTransport& transport = HttpTransport::shared(),
+                            QObject* parent = nullptr);
+    HttpTransport& transport() const { return m_transport; }
+
+private:
+    HttpTransport& m_transport;
+};
+
 // The final answer of a request, after redirects.
 struct ServiceResponse {
     int status = 0;
@@ -106,12 +119,12 @@ struct ServiceRequestOptions {
 // confidential one, is sent only to https or to plain http on this machine
 // (127.0.0.1, localhost); otherwise it fails with `refused` before anything
 // leaves the machine. An answer that ends short of its announced length fails.
-// Start it on the network manager's thread (the main thread); the future
+// Start it on the main thread; the future
 // finishes there, once and never synchronously, with the final answer or
 // ServiceTransportError.
 namespace ServiceRequest {
 
-QFuture<ServiceResponse> send(QNetworkAccessManager& network, ServiceRequestOptions options);
+QFuture<ServiceResponse> send(ServiceNetwork& network, ServiceRequestOptions options);
 
 // Whether a request to url may carry the session token or another credential.
 bool mayCarryToken(const QUrl& url);

@@ -7,7 +7,7 @@
 namespace ovrel {
 
 ModuleCatalogClient::ModuleCatalogClient(QUrl baseURL, BearerSource bearer,
-                                         QNetworkAccessManager& network)
+                                         ServiceNetwork& network)
     : m_baseURL(std::move(baseURL)), m_bearer(std::move(bearer)), m_network(network) {}
 
 QString ModuleCatalogClient::hostVersion() {

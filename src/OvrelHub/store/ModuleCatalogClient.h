@@ -7,16 +7,14 @@
 #include <QList>
 #include <QUrl>
 
-class QNetworkAccessManager;
-
 namespace ovrel {
 
 // Asks the online service which modules it offers for this hub version.
 // Holds no mutable state; nothing is cached between fetches. Main thread;
-// borrows the network manager, which must outlive it.
+// borrows the network, which must outlive it.
 class ModuleCatalogClient {
 public:
-    ModuleCatalogClient(QUrl baseURL, BearerSource bearer, QNetworkAccessManager& network);
+    ModuleCatalogClient(QUrl baseURL, BearerSource bearer, ServiceNetwork& network);
 
     // The hub's own version; "0.0.0" when the build carries none.
     static QString hostVersion();
@@ -38,7 +36,7 @@ public:
 private:
     QUrl m_baseURL;
     BearerSource m_bearer;
-    QNetworkAccessManager& m_network;
+    ServiceNetwork& m_network;
 };
 
 } // namespace ovrel

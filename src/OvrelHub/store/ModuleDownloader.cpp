@@ -9,7 +9,7 @@
 
 namespace ovrel {
 
-ModuleDownloader::ModuleDownloader(QNetworkAccessManager& network, BearerSource bearer,
+ModuleDownloader::ModuleDownloader(ServiceNetwork& network, BearerSource bearer,
                                    QString downloadDirectory, Options options)
     : m_network(network), m_bearer(std::move(bearer)), m_directory(std::move(downloadDirectory)),
       m_options(options) {}

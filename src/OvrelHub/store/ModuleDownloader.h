@@ -5,14 +5,12 @@
 
 #include <chrono>
 
-class QNetworkAccessManager;
-
 namespace ovrel {
 
 // Downloads module archives from the service with the user's token, which
 // never follows a redirect to another origin (ServiceRequest). The archive is
 // hashed while it arrives and lands in a new file of the download directory;
-// a failed download leaves no file. Main thread; borrows the network manager,
+// a failed download leaves no file. Main thread; borrows the network,
 // which must outlive it.
 class ModuleDownloader : public ModuleDownloading {
 public:
@@ -21,9 +19,9 @@ public:
         qint64 maxBytes = qint64(1) << 30; // 1 GiB
     };
 
-    ModuleDownloader(QNetworkAccessManager& network, BearerSource bearer, QString downloadDirectory,
+    ModuleDownloader(ServiceNetwork& network, BearerSource bearer, QString downloadDirectory,
                      Options options);
-    ModuleDownloader(QNetworkAccessManager& network, BearerSource bearer, QString downloadDirectory)
+    ModuleDownloader(ServiceNetwork& network, BearerSource bearer, QString downloadDirectory)
         : ModuleDownloader(network, std::move(bearer), std::move(downloadDirectory), Options()) {}
 
     // 401 fails with CatalogError::unauthorized, another status other than
@@ -33,7 +31,7 @@ public:
                                         TransferControl* control = nullptr) override;
 
 private:
-    QNetworkAccessManager& m_network;
+    ServiceNetwork& m_network;
     BearerSource m_bearer;
     QString m_directory;
     Options m_options;

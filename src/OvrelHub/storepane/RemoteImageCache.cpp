@@ -1,15 +1,14 @@
 #include "OvrelHub/storepane/RemoteImageCache.h"
 
+#include "OvrelHub/shell/ServiceRequest.h"
 #include "Platform/bundle/BundleIcon.h"
 
 #include <QFuture>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace ovrel {
 
-RemoteImageCache::RemoteImageCache(QNetworkAccessManager& network, QObject* parent)
+RemoteImageCache::RemoteImageCache(ServiceNetwork& network, QObject* parent)
     : QObject(parent), m_network(network) {}
 
 void RemoteImageCache::request(const QUrl& url, QObject* receiver, Delivery deliver) {
@@ -44,31 +43,21 @@ bool RemoteImageCache::enqueue(const QUrl& key, QObject* receiver, Delivery& del
 }
 
 void RemoteImageCache::fetch(const QUrl& url) {
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setTransferTimeout(60'000);
-    QNetworkReply* reply = m_network.get(request);
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > kMaxBytes)
-            reply->abort();
-    });
-    connect(reply, &QNetworkReply::finished, this, [this, reply, url] {
-        reply->deleteLater();
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (reply->error() != QNetworkReply::NoError || status < 200 || status > 299) {
-            settle(url, QImage());
-            return;
-        }
-        const QByteArray body = reply->read(kMaxBytes + 1);
-        if (body.size() > kMaxBytes) {
-            settle(url, QImage());
-            return;
-        }
-        // Decoding a large PNG takes long enough to be felt in the window.
-        QtConcurrent::run([body] { return QImage::fromData(body); })
-            .then(this, [this, url](const QImage& image) { settle(url, image); });
-    });
+    ServiceRequestOptions request;
+    request.url = url;
+    request.maxBodyBytes = kMaxBytes;
+    ServiceRequest::send(m_network, std::move(request))
+        .then(this,
+              [this, url](const ServiceResponse& response) {
+                  if (response.status < 200 || response.status > 299) {
+                      settle(url, QImage());
+                      return;
+                  }
+                  // Decoding a large PNG takes long enough to be felt in the window.
+                  QtConcurrent::run([body = response.body] { return QImage::fromData(body); })
+                      .then(this, [this, url](const QImage& image) { settle(url, image); });
+              })
+        .onFailed(this, [this, url] { settle(url, QImage()); });
 }
 
 void RemoteImageCache::settle(const QUrl& url, const QImage& image) {

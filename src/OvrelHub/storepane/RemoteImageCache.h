@@ -8,22 +8,22 @@
 #include <QUrl>
 #include <functional>
 
-class QNetworkAccessManager;
-
 namespace ovrel {
+
+class ServiceNetwork;
 
 // Images named by URL (catalog icons and screenshots, avatars), fetched once
 // and kept as long as the cache: a settings window owns one, so a pane built
 // again shows them at once. Bodies are decoded on a worker thread; the
 // request carries no session token. An address that failed stays failed for
 // the cache's life (no retry storm while the user scrolls). Main thread;
-// borrows the network manager, which must outlive it.
+// borrows the network, which must outlive it.
 class RemoteImageCache : public QObject {
     Q_OBJECT
 public:
     using Delivery = std::function<void(const QImage&)>;
 
-    explicit RemoteImageCache(QNetworkAccessManager& network, QObject* parent = nullptr);
+    explicit RemoteImageCache(ServiceNetwork& network, QObject* parent = nullptr);
 
     // Calls `deliver` with the image (null when it could not be had) on the
     // main thread, at once when it is known, else once it arrives, and only
@@ -52,7 +52,7 @@ private:
     void fetch(const QUrl& url);
     void settle(const QUrl& url, const QImage& image);
 
-    QNetworkAccessManager& m_network;
+    ServiceNetwork& m_network;
     QHash<QUrl, QImage> m_images;
     QHash<QUrl, QList<Waiter>> m_waiting;
 };

@@ -5,7 +5,6 @@
 #include "OvrelHub/update/UpdatePreferences.h"
 #include "OvrelHub/update/VersionFeed.h"
 
-#include <QNetworkReply>
 #include <QPointer>
 
 namespace ovrel {
@@ -56,29 +55,31 @@ void VersionChecker::check(std::function<void(const CheckResult&)> completion) {
             Qt::QueuedConnection);
         return;
     }
-    QNetworkRequest request(*address);
-    request.setTransferTimeout(static_cast<int>(kTimeout.count()));
-    QNetworkReply* reply = m_network.get(request);
-    // The reply belongs to this checker: destroying the checker aborts it
-    // and the completion is never called.
-    reply->setParent(this);
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > kMaxFeedBytes)
-            reply->abort();
-    });
-    connect(reply, &QNetworkReply::finished, this,
-            [this, reply, completion = std::move(completion)] {
-                reply->deleteLater();
-                // The status code is not examined: an answer of the server,
-                // whatever its status, is judged by its body.
-                const bool answered =
-                    reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
-                if (!answered || reply->error() == QNetworkReply::OperationCanceledError) {
-                    completion(CheckResult::failed());
-                    return;
-                }
-                completion(VersionFeed::evaluate(reply->readAll(), m_runningVersion));
-            });
+    ServiceRequestOptions request;
+    request.url = *address;
+    request.inactivityTimeout = kTimeout;
+    request.maxBodyBytes = kMaxFeedBytes;
+    request.control = &m_control;
+    // Destroying the checker calls the request off, and the completion is
+    // never called.
+    ServiceRequest::send(m_network, std::move(request))
+        .then(this,
+              [this, completion](const ServiceResponse& response) {
+                  // The status code is not examined: an answer of the server,
+                  // whatever its status, is judged by its body.
+                  if (!m_destroying)
+                      completion(VersionFeed::evaluate(response.body, m_runningVersion));
+              })
+        .onFailed(this, [this, completion] {
+            if (!m_destroying)
+                completion(CheckResult::failed());
+        });
+}
+
+VersionChecker::~VersionChecker() {
+    // The cancelled request reports at once, from here.
+    m_destroying = true;
+    m_control.cancel();
 }
 
 } // namespace ovrel

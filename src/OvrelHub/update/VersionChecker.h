@@ -1,8 +1,8 @@
 #pragma once
 
+#include "OvrelHub/shell/ServiceRequest.h"
 #include "OvrelHub/update/CheckResult.h"
 
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QTimer>
 #include <QUrl>
@@ -15,7 +15,7 @@ namespace ovrel {
 // Looks at the version feed for a release of the hub newer than the running
 // one: once when started, then every 24 hours (no retry in between). Main
 // thread only; results are delivered on the main thread, and never after the
-// checker is gone. The network manager is borrowed and must outlive it.
+// checker is gone. The network is borrowed and must outlive it.
 class VersionChecker : public QObject {
     Q_OBJECT
 public:
@@ -25,7 +25,7 @@ public:
     using FeedAddress = std::function<std::optional<QUrl>()>;
 
     struct Collaborators {
-        QNetworkAccessManager& network;
+        ServiceNetwork& network;
         FeedAddress feedURL;    // read before every check
         QString runningVersion; // "0.0.0" when the program has none
         std::chrono::milliseconds interval = kInterval;
@@ -33,6 +33,7 @@ public:
 
     VersionChecker(std::function<void(const UpdateRelease&)> onUpdateAvailable,
                    Collaborators collaborators, QObject* parent = nullptr);
+    ~VersionChecker() override;
 
     // The feed address of the hub: "updateFeedURL" or the built-in address,
     // with "product" and "platform" appended.
@@ -51,11 +52,14 @@ private:
     void scheduledCheck();
 
     std::function<void(const UpdateRelease&)> m_onUpdateAvailable;
-    QNetworkAccessManager& m_network;
+    ServiceNetwork& m_network;
     FeedAddress m_feedURL;
     QString m_runningVersion;
     std::function<void()> m_onEachCheck;
     QTimer m_timer;
+    // Calls off the check in flight when the checker goes.
+    TransferControl m_control;
+    bool m_destroying = false;
 };
 
 } // namespace ovrel

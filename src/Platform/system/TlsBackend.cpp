@@ -1,7 +1,8 @@
 #include "Platform/system/TlsBackend.h"
 
+#include "Platform/network/HttpTransport.h"
+
 #include <QPromise>
-#include <QSslSocket>
 #include <QThreadPool>
 #include <memory>
 
@@ -14,7 +15,7 @@ QFuture<void> loadInBackground() {
     // The global pool is waited for when the application ends, so a quit
     // during the load does not tear down what the load is using.
     QThreadPool::globalInstance()->start([promise] {
-        (void)QSslSocket::supportsSsl();
+        HttpTransport::shared().prepareEncryption();
         promise->finish();
     });
     return future;

@@ -4,7 +4,7 @@
 
 namespace ovrel::TlsBackend {
 
-// Loads the network library's TLS backend (OpenSSL and the system's
+// Loads the network library and its TLS backend (OpenSSL and the system's
 // certificates) on a worker thread. The first request of the process would
 // otherwise do it on the thread that sends it, which costs about as much as
 // the rest of the hub's start. The future finishes once it is loaded, or

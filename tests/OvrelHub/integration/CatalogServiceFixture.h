@@ -11,7 +11,7 @@
 #include "OvrelHub/store/ModuleStore.h"
 #include "ZipWriter.h"
 
-#include <QNetworkAccessManager>
+#include "OvrelHub/shell/ServiceRequest.h"
 #include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -65,7 +65,7 @@ struct CatalogInstallBase : ::testing::Test {
     ModuleSignatureVerifier verifier{QStringList{testIdentity().leafHash()}};
     FakeWorkspace workspace;
     FakeResident resident;
-    QNetworkAccessManager network;
+    ServiceNetwork network;
     std::optional<QString> token = QStringLiteral("secret-token");
     ModuleDownloader::Options downloadOptions;
     std::unique_ptr<ModuleDownloader> downloader;
@@ -89,7 +89,7 @@ struct CatalogInstallBase : ::testing::Test {
 
     ModuleCatalogClient catalog() const {
         return ModuleCatalogClient(
-            service->api, [this] { return token; }, const_cast<QNetworkAccessManager&>(network));
+            service->api, [this] { return token; }, const_cast<ServiceNetwork&>(network));
     }
 
     // Puts a signed zip of the bundle into the catalog as <id>.zip.

@@ -38,7 +38,7 @@ protected:
         emit picker->activated(index);
     }
 
-    QNetworkAccessManager network;
+    ServiceNetwork network;
 };
 
 } // namespace

@@ -91,8 +91,8 @@ TEST(ServiceEndpoints, PagesUseTheBuiltInBaseAndLanguagePrefix) {
               "http://localhost:1/download?product=lite&platform=macos&source=app");
 }
 
-TEST(ServiceEndpoints, AuthorizeAddsBearerHeader) {
-    QNetworkRequest request(QUrl("https://s.example/api/auth/me"));
-    ServiceEndpoints::authorize(request, "tok-123");
-    EXPECT_EQ(request.rawHeader("Authorization"), QByteArray("Bearer tok-123"));
+TEST(ServiceEndpoints, AuthorizationIsABearerHeader) {
+    const auto [name, value] = ServiceEndpoints::authorization("tok-123");
+    EXPECT_EQ(name, QByteArray("Authorization"));
+    EXPECT_EQ(value, QByteArray("Bearer tok-123"));
 }

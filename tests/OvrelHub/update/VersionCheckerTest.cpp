@@ -32,7 +32,7 @@ TEST(VersionChecker, AsksTheLocalServiceAndReadsItsRelease) {
     test::LocalService service({"--newest-version", "2.0.0", "--release-notes", "Notes",
                                 "--published-at", "2026-01-02T03:04:05Z"});
     ASSERT_TRUE(service.isRunning());
-    QNetworkAccessManager network;
+    ServiceNetwork network;
     const QUrl feed = service.url("api/version?product=lite&platform=macos");
     VersionChecker newer({}, {network, [feed] { return feed; }, "1.0.0"});
     const CheckResult found = checkOnce(newer);
@@ -51,7 +51,7 @@ TEST(VersionChecker, AsksTheLocalServiceAndReadsItsRelease) {
 }
 
 TEST(VersionChecker, NoAddressOrNoServiceFails) {
-    QNetworkAccessManager network;
+    ServiceNetwork network;
     VersionChecker noAddress({}, {network, [] { return std::nullopt; }, "1.0.0"});
     EXPECT_EQ(checkOnce(noAddress), CheckResult::failed());
 
@@ -68,7 +68,7 @@ TEST(VersionChecker, NoAddressOrNoServiceFails) {
 TEST(VersionChecker, StartChecksAtOnceAndOnEveryTickEachTimeRunningTheHook) {
     test::LocalService service({"--newest-version", "3.0.0"});
     ASSERT_TRUE(service.isRunning());
-    QNetworkAccessManager network;
+    ServiceNetwork network;
     const QUrl feed = service.url("api/version?product=lite&platform=macos");
     QStringList found;
     int hookRuns = 0;
@@ -86,7 +86,7 @@ TEST(VersionChecker, StartChecksAtOnceAndOnEveryTickEachTimeRunningTheHook) {
 TEST(VersionChecker, ADestroyedCheckerNeverCallsBack) {
     test::LocalService service({"--newest-version", "3.0.0"});
     ASSERT_TRUE(service.isRunning());
-    QNetworkAccessManager network;
+    ServiceNetwork network;
     const QUrl feed = service.url("api/version?product=lite&platform=macos");
     bool called = false;
     {
