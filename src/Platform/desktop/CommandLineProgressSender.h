@@ -20,6 +20,8 @@ public:
     static constexpr const char* kSignal = "CommandLineProgress";
 
     CommandLineProgressSender(QDBusConnection bus, QString caller, QString path, QString token);
+    CommandLineProgressSender(const CommandLineProgressSender&) = delete;
+    CommandLineProgressSender& operator=(const CommandLineProgressSender&) = delete;
 
     void report(const CommandLineProgress& progress);
     // Before the answer: what was held back goes first; nothing is sent after.

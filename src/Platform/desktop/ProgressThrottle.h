@@ -19,6 +19,9 @@ public:
     using Clock = std::function<qint64()>;
 
     explicit ProgressThrottle(CommandLineProgressSink forward, Clock clock = {});
+    // The default clock refers to this object.
+    ProgressThrottle(const ProgressThrottle&) = delete;
+    ProgressThrottle& operator=(const ProgressThrottle&) = delete;
 
     void report(const CommandLineProgress& progress);
     // Passes a measured report still held back.
