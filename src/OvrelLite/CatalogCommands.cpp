@@ -1,58 +1,49 @@
 #include "OvrelLite/CatalogCommands.h"
 
-#include "OvrelConfig/HubLanguage.h"
 #include "OvrelConfig/ModulePlan.h"
-#include "OvrelHub/modules/AppModules.h"
-#include "OvrelHub/modules/ModulesChanged.h"
+#include "OvrelHub/modules/ModuleStateStore.h"
+#include "OvrelHub/shell/PendingResults.h"
 #include "OvrelHub/store/InstallFailureText.h"
 #include "OvrelHub/store/InstallProgress.h"
 #include "OvrelHub/store/LocalInstall.h"
-#include "OvrelLite/ProgressLine.h"
+#include "OvrelHub/store/ModuleCatalogClient.h"
+#include "OvrelHub/store/ModuleStore.h"
+#include "OvrelLite/InstallProgressReport.h"
+#include "OvrelLite/commandline/HubCommand.h"
 #include "OvrelModuleKit/text/LocalizedText.h"
 #include "Platform/system/HostOS.h"
 #include "Platform/system/SystemLog.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QScopeGuard>
-#include <QFutureWatcher>
-#include <cstdio>
+#include <QPromise>
+#include <memory>
+#include <stdexcept>
 
 namespace ovrel::CatalogCommands {
 
 namespace {
 
-// Runs the event loop until the future has finished; rethrows its failure.
-template <class T> T wait(QFuture<T> future) {
-    QEventLoop loop;
-    QFutureWatcher<T> watcher;
-    QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-    watcher.setFuture(future);
-    if (!future.isFinished())
-        loop.exec();
+// The future's value, or its failure rethrown (a future called off without
+// one fails too).
+template <class T> T resultOf(QFuture<T> future) {
+    if (future.resultCount() == 0) {
+        future.waitForFinished(); // rethrows a stored failure
+        throw std::runtime_error("the operation was called off");
+    }
     return future.result();
 }
 
-void printLine(FILE* stream, const QString& text) {
-    std::fprintf(stream, "%s\n", text.toUtf8().constData());
+QString failureLine(const std::exception_ptr& error, AppLanguage language) {
+    return QStringLiteral("ovrel-lite: ") + InstallFailureText::message(error, language) +
+           QStringLiteral(" (") + InstallFailureText::description(error) +
+           QStringLiteral(")\n");
 }
 
-void printFailure(const std::exception_ptr& error) {
-    printLine(stderr, QStringLiteral("ovrel-lite: ") +
-                          InstallFailureText::message(error, HubLanguage::current()) +
-                          QStringLiteral(" (") + InstallFailureText::description(error) +
-                          QLatin1Char(')'));
-}
-
-std::optional<QString> installedVersion(AppModules& modules, const QString& id) {
-    const ModulesState state = modules.state.load();
-    const auto entry = state.installed.find(id);
-    return entry == state.installed.end() ? std::nullopt
-                                          : std::optional<QString>(entry->second.version);
-}
-
-ModuleAction plan(AppModules& modules, const CatalogEntry& entry) {
-    return ModulePlan::decide(entry, installedVersion(modules, entry.id),
+ModuleAction plan(const ModulesState& state, const CatalogEntry& entry) {
+    const auto installed = state.installed.find(entry.id);
+    return ModulePlan::decide(entry,
+                              installed == state.installed.end()
+                                  ? std::nullopt
+                                  : std::optional<QString>(installed->second.version),
                               ModuleCatalogClient::hostVersion(), HostOS::currentVersion());
 }
 
@@ -75,100 +66,152 @@ QString actionText(const ModuleAction& action) {
     return {};
 }
 
-// The steps after the download; the others have no line of their own.
-std::optional<QString> stepText(InstallProgress::Step step) {
-    switch (step) {
-    case InstallProgress::Step::verifying:
-        return QStringLiteral("Checking the archive");
-    case InstallProgress::Step::unpacking:
-        return QStringLiteral("Unpacking");
-    case InstallProgress::Step::installing:
-        return QStringLiteral("Checking the signature and installing");
-    case InstallProgress::Step::waiting:
-    case InstallProgress::Step::downloading:
-        break;
+// One catalog command from the fetch to its outcome; kept alive by the
+// handlers it is waiting in.
+class CatalogRun : public std::enable_shared_from_this<CatalogRun> {
+public:
+    // `installing`: the module an install is for, whose failures are logged.
+    CatalogRun(HubCommandContext& context, std::optional<QString> installing = std::nullopt)
+        : m_context(context), m_installing(std::move(installing)) {
+        m_promise.start();
     }
-    return std::nullopt;
+
+    QFuture<CommandLineOutcome> future() { return m_promise.future(); }
+
+    // Fetches the catalog, then hands the entries to `next`; a failed fetch
+    // ends the command with the store's text for it.
+    void fetch(std::function<void(const QList<CatalogEntry>&)> next) {
+        if (!m_context.catalog || !m_context.results) {
+            finish(CommandLineOutcome::failure(
+                ExitStatus::failure, QStringLiteral("ovrel-lite: no catalog in this process\n")));
+            return;
+        }
+        auto self = shared_from_this();
+        m_context.results->deliver(
+            m_context.catalog->fetch(ModuleCatalogClient::hostVersion()),
+            [self, next = std::move(next)](const QFuture<QList<CatalogEntry>>& fetched) {
+                QList<CatalogEntry> entries;
+                try {
+                    entries = resultOf(fetched);
+                } catch (...) {
+                    self->failWith(std::current_exception());
+                    return;
+                }
+                next(entries);
+            });
+    }
+
+    void failWith(const std::exception_ptr& error) {
+        if (m_installing)
+            SystemLog::write(QStringLiteral("Ovrel: cài module ") + *m_installing +
+                             QStringLiteral(" lỗi: ") + InstallFailureText::description(error));
+        finish(CommandLineOutcome::failure(ExitStatus::failure, failureLine(error, m_context.language())));
+    }
+
+    void finish(const CommandLineOutcome& outcome) {
+        m_promise.addResult(outcome);
+        m_promise.finish();
+    }
+
+    HubCommandContext& context() { return m_context; }
+
+private:
+    HubCommandContext& m_context;
+    const std::optional<QString> m_installing;
+    QPromise<CommandLineOutcome> m_promise;
+};
+
+QString catalogLines(HubCommandContext& context, const QList<CatalogEntry>& entries) {
+    const ModulesState state = context.state.load();
+    const QString language = AppLanguages::rawValue(context.language());
+    QString lines;
+    for (const CatalogEntry& entry : entries) {
+        const QString version = entry.latest ? entry.latest->version : QStringLiteral("-");
+        lines += entry.id + QLatin1Char('\t') + version + QLatin1Char('\t') +
+                 actionText(plan(state, entry)) + QLatin1Char('\t') +
+                 LocalizedText(entry.name).text(language).value_or(entry.id) + QLatin1Char('\n');
+    }
+    return lines;
 }
 
-// Installs with the download's progress and the steps after it on standard error.
-ModuleManifest installShowingProgress(AppModules& modules, const QString& id,
-                                      const CatalogRelease& release) {
-    ProgressLine line = ProgressLine::standardError();
-    InstallProgress progress;
-    const QString what = id + QLatin1Char(' ') + release.version;
-    QObject::connect(&progress, &InstallProgress::downloaded,
-                     [&line, what](qint64 received, qint64 total) {
-                         line.download(what, received, total);
-                     });
-    QObject::connect(&progress, &InstallProgress::stepChanged, [&line](InstallProgress::Step step) {
-        if (const std::optional<QString> text = stepText(step))
-            line.step(*text);
-    });
-    const auto done = qScopeGuard([&] {
-        QCoreApplication::processEvents(); // the last step lines
-        line.finish();
-    });
-    const QString hostVersion = ModuleCatalogClient::hostVersion();
-    return wait(modules.store.install(id, release, modules.catalog.downloadURL(id, hostVersion),
-                                      &progress));
-}
+// The install of the latest release once the catalog named it.
+class ReleaseInstall {
+public:
+    ReleaseInstall(std::shared_ptr<CatalogRun> run, QString id, CatalogRelease release)
+        : m_run(std::move(run)), m_id(std::move(id)), m_release(std::move(release)) {}
 
-QList<CatalogEntry> fetchCatalog(AppModules& modules) {
-    return wait(modules.catalog.fetch(ModuleCatalogClient::hostVersion()));
-}
+    static void start(const std::shared_ptr<ReleaseInstall>& install,
+                      CommandLineProgressSink progress) {
+        HubCommandContext& context = install->m_run->context();
+        reportInstallProgress(install->m_progress,
+                              install->m_id + QLatin1Char(' ') + install->m_release.version,
+                              std::move(progress));
+        const QUrl from =
+            context.catalog->downloadURL(install->m_id, ModuleCatalogClient::hostVersion());
+        context.results->deliver(
+            context.store.install(install->m_id, install->m_release, from, &install->m_progress),
+            [install](const QFuture<ModuleManifest>& done) { install->end(done); });
+    }
+
+private:
+    void end(const QFuture<ModuleManifest>& done) {
+        HubCommandContext& context = m_run->context();
+        try {
+            assignDefaultHotkeys(context.state, m_id, resultOf(done));
+        } catch (...) {
+            m_run->failWith(std::current_exception());
+            return;
+        }
+        if (context.modulesChanged)
+            context.modulesChanged();
+        m_run->finish(CommandLineOutcome::success(
+            QStringLiteral("installed %1 %2\n").arg(m_id, m_release.version)));
+    }
+
+    std::shared_ptr<CatalogRun> m_run;
+    const QString m_id;
+    const CatalogRelease m_release;
+    InstallProgress m_progress;
+};
 
 } // namespace
 
-int printCatalog(AppModules& modules) {
-    QList<CatalogEntry> entries;
-    try {
-        entries = fetchCatalog(modules);
-    } catch (...) {
-        printFailure(std::current_exception());
-        return 1;
-    }
-    const QString language = AppLanguages::rawValue(HubLanguage::current());
-    for (const CatalogEntry& entry : entries) {
-        const QString version = entry.latest ? entry.latest->version : QStringLiteral("-");
-        printLine(stdout, entry.id + QLatin1Char('\t') + version + QLatin1Char('\t') +
-                              actionText(plan(modules, entry)) + QLatin1Char('\t') +
-                              LocalizedText(entry.name).text(language).value_or(entry.id));
-    }
-    return 0;
+QFuture<CommandLineOutcome> printCatalog(HubCommandContext& context) {
+    auto run = std::make_shared<CatalogRun>(context);
+    run->fetch([run](const QList<CatalogEntry>& entries) {
+        run->finish(CommandLineOutcome::success(catalogLines(run->context(), entries)));
+    });
+    return run->future();
 }
 
-int installFromCatalog(AppModules& modules, const QString& id) {
-    try {
-        const QList<CatalogEntry> entries = fetchCatalog(modules);
+QFuture<CommandLineOutcome> installFromCatalog(HubCommandContext& context, const QString& id,
+                                               CommandLineProgressSink progress) {
+    auto run = std::make_shared<CatalogRun>(context, id);
+    run->fetch([run, id, progress = std::move(progress)](const QList<CatalogEntry>& entries) {
         const auto entry = std::find_if(entries.begin(), entries.end(),
                                         [&](const CatalogEntry& e) { return e.id == id; });
         if (entry == entries.end()) {
-            printLine(stderr, QStringLiteral("ovrel-lite: the catalog has no module ") + id);
-            return 1;
+            run->finish(CommandLineOutcome::failure(
+                ExitStatus::failure, QStringLiteral("ovrel-lite: the catalog has no module ") + id +
+                              QLatin1Char('\n')));
+            return;
         }
-        const ModuleAction action = plan(modules, *entry);
+        const ModuleAction action = plan(run->context().state.load(), *entry);
         if (action.kind() == ModuleAction::Kind::upToDate) {
-            printLine(stdout, id + QStringLiteral(" is up to date"));
-            return 0;
+            run->finish(CommandLineOutcome::success(id + QStringLiteral(" is up to date\n")));
+            return;
         }
         if (action.kind() != ModuleAction::Kind::install &&
             action.kind() != ModuleAction::Kind::update) {
-            printLine(stderr, QStringLiteral("ovrel-lite: ") + id + QStringLiteral(": ") +
-                                  actionText(action));
-            return 1;
+            run->finish(CommandLineOutcome::failure(
+                ExitStatus::failure, QStringLiteral("ovrel-lite: ") + id + QStringLiteral(": ") +
+                              actionText(action) + QLatin1Char('\n')));
+            return;
         }
-        const ModuleManifest manifest = installShowingProgress(modules, id, *entry->latest);
-        assignDefaultHotkeys(modules.state, id, manifest);
-        postModulesChanged();
-        printLine(stdout, QStringLiteral("installed %1 %2").arg(id, entry->latest->version));
-        return 0;
-    } catch (...) {
-        SystemLog::write(QStringLiteral("Ovrel: cài module ") + id + QStringLiteral(" lỗi: ") +
-                         InstallFailureText::description(std::current_exception()));
-        printFailure(std::current_exception());
-        return 1;
-    }
+        ReleaseInstall::start(std::make_shared<ReleaseInstall>(run, id, *entry->latest),
+                              progress);
+    });
+    return run->future();
 }
 
 } // namespace ovrel::CatalogCommands

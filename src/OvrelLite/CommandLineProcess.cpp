@@ -4,9 +4,11 @@
 #include "OvrelHub/modules/AppModules.h"
 #include "OvrelHub/shell/BuildIdentity.h"
 #include "OvrelHub/shell/HubSettings.h"
+#include "OvrelHub/shell/PendingResults.h"
 #include "OvrelLite/LiteAppDelegate.h"
+#include "OvrelLite/ProgressLine.h"
 #include "OvrelLite/StatusMenuText.h"
-#include "Platform/desktop/RunningInstance.h"
+#include "Platform/desktop/CommandLineCall.h"
 #include "Platform/process/Workspace.h"
 #include "Platform/system/SystemLog.h"
 
@@ -40,12 +42,17 @@ public:
                     mainThread,
                     [] { return HubLanguage::current(); },
                     {},
-                    [this] { return menuText(); }} {
+                    [this] { return menuText(); },
+                    &m_modules.catalog,
+                    &m_results},
+          m_results(mainThread) {
         HubSettings* settings = &HubSettings::shared();
         HubLanguage::setProvider([settings] { return settings->appLanguage(); });
     }
 
     HubCommandContext& context() { return m_context; }
+    // Before the process tears down: no worker result is delivered any more.
+    void finish() { m_results.finish(); }
 
 private:
     // The same menu the hub would build, from a hub controller that never shows it.
@@ -63,6 +70,7 @@ private:
     AppModules& m_modules;
     ModuleRunner m_runner;
     HubCommandContext m_context;
+    PendingResults m_results;
     std::unique_ptr<LiteAppDelegate> m_delegate;
 };
 
@@ -90,45 +98,78 @@ void printOutcome(const CommandLineOutcome& outcome) {
         writeTo(stderr, outcome.errors);
 }
 
+namespace {
+
+// Hands the command line to the running hub and shows its progress here.
+// Returns nothing when no hub runs: nothing was run.
+std::optional<int> runThroughHub(QCoreApplication& application, const QStringList& arguments,
+                                 const HubCommandLine::Parsed& parsed, ProgressLine& line) {
+    CommandLineCall call(QString::fromLatin1(BuildIdentity::kLiteBundleIdentifier));
+    std::optional<int> status; // none: no hub ran it
+    bool answered = false;
+    call.start(
+        arguments, parsed.invocation.workingDirectory,
+        [&line](const CommandLineProgress& progress) { line.show(progress); },
+        [&](CommandLineCall::Result result, const CommandLineOutcome& outcome,
+            const QString& error) {
+            line.finish();
+            answered = true;
+            switch (result) {
+            case CommandLineCall::Result::answered:
+                printOutcome(outcome);
+                status = outcome.status;
+                break;
+            case CommandLineCall::Result::failed:
+                // It may have done the work: running it again here could do it twice.
+                printOutcome(CommandLineOutcome::failure(
+                    ExitStatus::failure,
+                    QStringLiteral("ovrel-lite: the running hub did not answer: ") + error +
+                        QLatin1Char('\n')));
+                status = ExitStatus::failure;
+                break;
+            case CommandLineCall::Result::notRunning:
+                break;
+            }
+            QCoreApplication::exit(0);
+        });
+    // Without a hub the call is over at once, before the event loop runs.
+    if (!answered)
+        application.exec();
+    return status;
+}
+
+} // namespace
+
 int runCommandLineProcess(int& argc, char** argv, const QStringList& arguments,
                           const HubCommandLine::Parsed& parsed) {
     const std::unique_ptr<QCoreApplication> application =
         makeApplication(argc, argv, parsed.command->needsGui);
     nameApplication();
     SystemLog::setEchoToStandardError(false);
+    ProgressLine line = ProgressLine::standardError();
 
     if (parsed.command->runs == HubCommand::Runs::throughHub) {
-        const RunningInstance hub(QString::fromLatin1(BuildIdentity::kLiteBundleIdentifier));
-        CommandLineOutcome outcome;
-        QString error;
-        switch (
-            hub.runCommandLine(arguments, parsed.invocation.workingDirectory, outcome, &error)) {
-        case RunningInstance::CallResult::answered:
-            printOutcome(outcome);
-            return outcome.status;
-        case RunningInstance::CallResult::failed:
-            // It may have done the work: running it again here could do it twice.
-            printOutcome(CommandLineOutcome::failure(
-                ExitStatus::failure,
-                QStringLiteral("ovrel-lite: the running hub did not answer: ") + error +
-                    QLatin1Char('\n')));
-            return ExitStatus::failure;
-        case RunningInstance::CallResult::notRunning:
-            break;
-        }
+        if (const std::optional<int> status = runThroughHub(*application, arguments, parsed, line))
+            return *status;
     }
 
     LocalCommands local(application.get());
+    HubCommandLine::Parsed here = parsed;
+    here.invocation.progress = [&line](const CommandLineProgress& progress) {
+        line.show(progress);
+    };
     std::optional<int> status;
-    // A command that is done at once answers before the event loop runs.
-    HubCommandLine::run(parsed, local.context())
-        .then(application.get(), [&status](const CommandLineOutcome& outcome) {
+    HubCommandLine::run(here, local.context())
+        .then(application.get(), [&status, &line](const CommandLineOutcome& outcome) {
+            line.finish();
             printOutcome(outcome);
             status = outcome.status;
             QCoreApplication::exit(0);
         });
+    // A command that is done at once answers before the event loop runs.
     if (!status)
         application->exec();
+    local.finish();
     // A replaced bundle is set aside after the install answered: let that
     // finish; its deletion may go on after this process.
     AppModules::shared().store.finishBeforeExit();

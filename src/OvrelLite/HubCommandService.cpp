@@ -8,6 +8,8 @@
 #include "OvrelLite/commandline/HubCommandLine.h"
 #include "Platform/desktop/SessionBusApplication.h"
 
+#include <QCoreApplication>
+
 namespace ovrel {
 
 HubCommandService::HubCommandService(SessionBusApplication& bus, AppModules& modules,
@@ -19,12 +21,17 @@ HubCommandService::HubCommandService(SessionBusApplication& bus, AppModules& mod
                 &delegate,
                 [] { return HubLanguage::current(); },
                 [] { postModulesChanged(); },
-                [&delegate] { return statusMenuText(delegate); }} {
+                [&delegate] { return statusMenuText(delegate); },
+                &modules.catalog,
+                &m_results} {
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
+                     &m_resultsOwner, [this] { m_results.finish(); });
     QObject* mainThread = &delegate;
     bus.setCommandLineHandler([this, mainThread](const QStringList& arguments,
                                                  const QString& workingDirectory,
-                                                 const SessionBusApplication::Reply& reply) {
-        const HubCommandLine::Parsed parsed = HubCommandLine::parse(arguments, workingDirectory);
+                                                 const SessionBusApplication::Reply& reply,
+                                                 const CommandLineProgressSink& progress) {
+        HubCommandLine::Parsed parsed = HubCommandLine::parse(arguments, workingDirectory);
         if (parsed.kind != HubCommandLine::Parsed::Kind::command) {
             reply(HubCommandLine::usageFailure(QStringLiteral("the hub runs commands only")));
             return;
@@ -34,6 +41,7 @@ HubCommandService::HubCommandService(SessionBusApplication& bus, AppModules& mod
                                                QStringLiteral(" runs where it is typed")));
             return;
         }
+        parsed.invocation.progress = progress;
         HubCommandLine::run(parsed, m_context).then(mainThread, reply);
     });
 }

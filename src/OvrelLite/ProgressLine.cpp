@@ -57,6 +57,13 @@ void ProgressLine::step(const QString& text) {
     m_write(text + QLatin1Char('\n'));
 }
 
+void ProgressLine::show(const CommandLineProgress& progress) {
+    if (progress.isMeasured())
+        download(progress.text, progress.done, progress.total);
+    else
+        step(progress.text);
+}
+
 void ProgressLine::finish() {
     if (m_open)
         m_write(QStringLiteral("\n"));

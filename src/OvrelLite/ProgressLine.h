@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform/desktop/CommandLineProgress.h"
+
 #include <QString>
 #include <cstdio>
 #include <functional>
@@ -23,6 +25,8 @@ public:
     // `total` is -1 when the size is unknown.
     void download(const QString& what, qint64 received, qint64 total);
     void step(const QString& text);
+    // A measured report as a download of its text, any other as a step.
+    void show(const CommandLineProgress& progress);
     // Ends a download line still being redrawn.
     void finish();
 

@@ -1,9 +1,12 @@
 #include "OvrelHub/store/BundleDiscard.h"
 
 #include "OvrelHub/store/FileTree.h"
+#include "OvrelHub/store/StagingLock.h"
+#include "Platform/files/FileError.h"
 #include "Platform/system/CrashPoint.h"
 
 #include <fcntl.h>
+#include <memory>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,7 +44,14 @@ void BundleDiscard::remove(const QString& directory) {
         const std::lock_guard lock(m_mutex);
         m_pending.append(directory);
     }
-    m_thread.start([this, directory] {
+    // Another process's recovery leaves it to this removal.
+    std::shared_ptr<const StagingLock> inUse;
+    try {
+        inUse = std::make_shared<const StagingLock>(StagingLock::acquire(directory));
+    } catch (const FileError&) {
+        // Unguarded: a recovery may remove it too, which harms nothing.
+    }
+    m_thread.start([this, directory, inUse] {
         CrashPoint::reach("discard.started");
         FileTree::remove(directory);
         const std::lock_guard lock(m_mutex);

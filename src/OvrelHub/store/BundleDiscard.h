@@ -11,9 +11,10 @@ namespace ovrel {
 // on a thread of its own: removing a large bundle takes a good part of an
 // update's time and holds up neither the install's result nor the store's
 // next operation. Nothing here needs the store's lock: the directories are
-// out of Modules/ and named by this process alone. A process that ends first
-// leaves them to the recovery at the next start, which empties the staging
-// area. Any thread.
+// out of Modules/ and named by this process alone; each is guarded by a
+// StagingLock while this process removes it, so another process's recovery
+// leaves it alone. A process that ends first leaves them to the recovery at
+// the next start, which empties the staging area. Any thread.
 class BundleDiscard {
 public:
     BundleDiscard();

@@ -29,8 +29,16 @@ QFuture<DownloadedArchive> ModuleDownloader::download(const QUrl& url, TransferC
                        QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".zip");
     request.control = control;
     const QString file = request.bodyFile;
+    // Taken before the file exists; a recovery that starts meanwhile leaves it.
+    std::shared_ptr<const StagingLock> inUse;
+    try {
+        inUse = std::make_shared<const StagingLock>(StagingLock::acquire(file));
+    } catch (const FileError&) {
+        return QtFuture::makeExceptionalFuture<DownloadedArchive>(
+            std::make_exception_ptr(InstallError::downloadFailed()));
+    }
     return ServiceRequest::send(m_network, std::move(request))
-        .then([file](const ServiceResponse& response) {
+        .then([file, inUse](const ServiceResponse& response) {
             if (response.status < 200 || response.status > 299) {
                 QFile::remove(file);
                 // Told apart so the user learns that signing in helps.
@@ -38,7 +46,7 @@ QFuture<DownloadedArchive> ModuleDownloader::download(const QUrl& url, TransferC
                     throw CatalogError::unauthorized();
                 throw InstallError::downloadFailed();
             }
-            return DownloadedArchive{file, response.bodySha256};
+            return DownloadedArchive{file, response.bodySha256, inUse};
         });
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "OvrelHub/store/StagingLock.h"
+
 #include <QFuture>
 #include <QString>
 #include <QUrl>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace ovrel {
@@ -14,6 +17,9 @@ struct DownloadedArchive {
     QString path;
     // The archive's SHA-256 (lowercase hex) when it was hashed on arrival.
     std::optional<QString> sha256;
+    // Keeps other processes' recovery off the file until the last copy of
+    // this value is gone (none: the file is in no staging area).
+    std::shared_ptr<const StagingLock> inUse;
 };
 
 class TransferControl;

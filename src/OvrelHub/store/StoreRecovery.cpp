@@ -3,12 +3,14 @@
 #include "OvrelHub/modules/AppName.h"
 #include "OvrelHub/store/FileTree.h"
 #include "OvrelHub/store/PendingInstall.h"
+#include "OvrelHub/store/StagingLock.h"
 #include "OvrelModuleKit/manifest/ModuleManifest.h"
 #include "Platform/system/SystemLog.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace ovrel {
 
@@ -120,8 +122,19 @@ void StoreRecovery::emptyStaging() const {
     const QString staging = paths().stagingDir();
     const QStringList names = QDir(staging).entryList(QDir::AllEntries | QDir::Hidden |
                                                       QDir::System | QDir::NoDotAndDotDot);
+    // An entry and its lock file are one; a lock file left alone is an entry
+    // already gone.
+    QSet<QString> entries;
     for (const QString& name : names)
-        FileTree::remove(staging + QLatin1Char('/') + name);
+        entries.insert(StagingLock::entryOfLockFile(name).value_or(name));
+    for (const QString& name : entries) {
+        const QString entry = staging + QLatin1Char('/') + name;
+        // Another process still works on it (a download in progress).
+        const std::optional<StagingLock> unused = StagingLock::tryAcquire(entry);
+        if (!unused)
+            continue;
+        FileTree::remove(entry);
+    }
 }
 
 void StoreRecovery::removeStaleTemporaryFiles(const QDateTime& now) const {

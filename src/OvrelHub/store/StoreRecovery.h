@@ -18,8 +18,9 @@ namespace ovrel {
 //     renamed its bundle was cut off before it was recorded);
 //  4. an entry whose module directory is gone entirely is dropped (an
 //     uninstall was cut off before it was recorded);
-//  5. everything in .staging/ goes: no attempt is running while the caller
-//     holds the store lock;
+//  5. everything in .staging/ goes but what another process still uses
+//     outside the store lock and guards with a StagingLock (a download);
+//     other attempts do not run while the caller holds the store lock;
 //  6. temporary files of atomic writes older than kStaleAfter go.
 // Synchronous; the caller holds the store's cross-process lock. Borrows the
 // state store and the verifier, which must outlive it. Never throws.

@@ -1,33 +1,16 @@
 #include "OvrelLite/commandline/CatalogCommand.h"
 
-#include "OvrelHub/modules/AppModules.h"
 #include "OvrelLite/CatalogCommands.h"
 
 namespace ovrel {
-
-namespace {
-
-// The catalog commands print as they go (a download's progress among it), so
-// they run where they were typed and report only their status.
-HubCommand::Run printingInThisProcess(std::function<int(const CommandInvocation&)> body) {
-    return [body = std::move(body)](const CommandInvocation& invocation, HubCommandContext&) {
-        const int status = body(invocation);
-        return QtFuture::makeReadyFuture(status == ExitStatus::success
-                                             ? CommandLineOutcome::success()
-                                             : CommandLineOutcome::failure(status, {}));
-    };
-}
-
-} // namespace
 
 HubCommand catalogCommand() {
     HubCommand command;
     command.name = QStringLiteral("catalog");
     command.summary = QStringLiteral("list the online catalog with the planned action per module");
-    command.runs = HubCommand::Runs::inCallingProcess;
-    command.run = printingInThisProcess([](const CommandInvocation&) {
-        return CatalogCommands::printCatalog(AppModules::shared());
-    });
+    command.run = [](const CommandInvocation&, HubCommandContext& context) {
+        return CatalogCommands::printCatalog(context);
+    };
     return command;
 }
 
@@ -38,11 +21,10 @@ HubCommand installFromCatalogCommand() {
     command.summary = QStringLiteral("install or update a module from the online catalog");
     command.minArguments = 1;
     command.maxArguments = 1;
-    command.runs = HubCommand::Runs::inCallingProcess;
-    command.run = printingInThisProcess([](const CommandInvocation& invocation) {
-        return CatalogCommands::installFromCatalog(AppModules::shared(),
-                                                   invocation.arguments.first());
-    });
+    command.run = [](const CommandInvocation& invocation, HubCommandContext& context) {
+        return CatalogCommands::installFromCatalog(context, invocation.arguments.first(),
+                                                   invocation.progress);
+    };
     return command;
 }
 

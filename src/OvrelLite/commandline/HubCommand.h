@@ -2,6 +2,7 @@
 
 #include "OvrelLite/commandline/HubCommandContext.h"
 #include "Platform/desktop/CommandLineOutcome.h"
+#include "Platform/desktop/CommandLineProgress.h"
 
 #include <QFuture>
 #include <QSet>
@@ -23,6 +24,9 @@ struct CommandInvocation {
     QStringList arguments; // the positional arguments, in order
     QSet<QString> flags;   // the flags given, without dashes
     QString workingDirectory;
+    // Where a long command reports how far it has come: the caller's
+    // terminal, directly or across the bus; empty when nobody listens.
+    CommandLineProgressSink progress;
 
     // A path given on the command line, relative to the caller's directory.
     QString absolutePath(const QString& path) const;

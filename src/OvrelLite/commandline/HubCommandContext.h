@@ -9,9 +9,11 @@
 
 namespace ovrel {
 
+class ModuleCatalogClient;
 class ModuleRunner;
 class ModuleStateStore;
 class ModuleStore;
+class PendingResults;
 class Workspace;
 
 // What commands work with: the module services of the process that runs them
@@ -31,6 +33,12 @@ struct HubCommandContext {
     // The status menu as text, with the sections of running modules, once the
     // installed modules are known.
     std::function<QFuture<QString>()> menuText;
+    // The online catalog; none: the catalog commands fail saying so.
+    const ModuleCatalogClient* catalog = nullptr;
+    // Delivers results of work on other threads (the store's) to the main
+    // thread; the process finishes it before it tears down. Needed by the
+    // catalog commands.
+    PendingResults* results = nullptr;
 };
 
 } // namespace ovrel

@@ -1,10 +1,12 @@
 #include "Platform/desktop/SessionBusApplication.h"
 
+#include "Platform/desktop/CommandLineProgressSender.h"
 #include "Platform/process/ModuleBusName.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QUrl>
+#include <memory>
 
 namespace ovrel {
 
@@ -36,6 +38,20 @@ const char* const kIntrospection = R"(  <interface name="org.freedesktop.Applica
       <arg type="s" name="output" direction="out"/>
       <arg type="s" name="errors" direction="out"/>
     </method>
+    <method name="CommandLineWithProgress">
+      <arg type="as" name="arguments" direction="in"/>
+      <arg type="s" name="working_directory" direction="in"/>
+      <arg type="s" name="token" direction="in"/>
+      <arg type="i" name="status" direction="out"/>
+      <arg type="s" name="output" direction="out"/>
+      <arg type="s" name="errors" direction="out"/>
+    </method>
+    <signal name="CommandLineProgress">
+      <arg type="s" name="token"/>
+      <arg type="s" name="text"/>
+      <arg type="x" name="done"/>
+      <arg type="x" name="total"/>
+    </signal>
   </interface>
 )";
 
@@ -131,8 +147,11 @@ void SessionBusApplication::handleApplicationCall(const QDBusMessage& message,
 
 void SessionBusApplication::handleCommandLine(const QDBusMessage& message,
                                               const QDBusConnection& connection) {
-    if (message.member() != QLatin1String("CommandLine") ||
-        message.signature() != QLatin1String("ass")) {
+    const bool plain = message.member() == QLatin1String("CommandLine") &&
+                       message.signature() == QLatin1String("ass");
+    const bool withProgress = message.member() == QLatin1String(kCommandLineWithProgress) &&
+                              message.signature() == QLatin1String("asss");
+    if (!plain && !withProgress) {
         connection.send(message.createErrorReply(QString::fromLatin1(kUnknownMethod),
                                                  QStringLiteral("no method %1 with signature %2")
                                                      .arg(message.member(), message.signature())));
@@ -144,18 +163,30 @@ void SessionBusApplication::handleCommandLine(const QDBusMessage& message,
         return;
     }
     const QList<QVariant> arguments = message.arguments();
-    // The reply goes out once, whenever the handler is done.
+    std::shared_ptr<CommandLineProgressSender> sender;
+    CommandLineProgressSink progress;
+    if (withProgress) {
+        sender = std::make_shared<CommandLineProgressSender>(
+            connection, message.service(), message.path(), arguments.value(2).toString());
+        progress = [sender](const CommandLineProgress& report) { sender->report(report); };
+    }
+    // The reply goes out once, whenever the handler is done, after the last
+    // progress report.
     auto pending = std::make_shared<std::optional<QDBusMessage>>(message);
     QDBusConnection bus = connection;
-    m_onCommandLine(arguments.value(0).toStringList(), arguments.value(1).toString(),
-                    [pending, bus](const CommandLineOutcome& outcome) mutable {
-                        if (!*pending)
-                            return;
-                        QDBusMessage reply = (*pending)->createReply(
-                            {outcome.status, outcome.output, outcome.errors});
-                        pending->reset();
-                        bus.send(reply);
-                    });
+    m_onCommandLine(
+        arguments.value(0).toStringList(), arguments.value(1).toString(),
+        [pending, bus, sender](const CommandLineOutcome& outcome) mutable {
+            if (!*pending)
+                return;
+            if (sender)
+                sender->close();
+            QDBusMessage reply =
+                (*pending)->createReply({outcome.status, outcome.output, outcome.errors});
+            pending->reset();
+            bus.send(reply);
+        },
+        std::move(progress));
 }
 
 } // namespace ovrel

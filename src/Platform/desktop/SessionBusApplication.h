@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/desktop/CommandLineOutcome.h"
+#include "Platform/desktop/CommandLineProgress.h"
 #include "Platform/desktop/UrlSchemeHandler.h"
 
 #include <QDBusConnection>
@@ -18,17 +19,24 @@ namespace ovrel {
 //                                ActivateAction(s, av, a{sv}) (no actions: refused)
 //   vn.ovrel.Hub                 CommandLine(as arguments, s workingDirectory)
 //                                  -> (i status, s output, s errors)
+//                                CommandLineWithProgress(as, s, s token) -> (i, s, s),
+//                                  reporting on the way with the signal
+//                                  CommandLineProgress(s token, s text, x done, x total)
+//                                  sent to the caller alone (CommandLineProgressSender)
 // A second start of the program finds the name taken and hands its URLs or
 // its command line over with RunningInstance instead of running itself.
 //
 // Handlers run on the main thread. A command line is answered when its handler
 // calls the reply it was given, so a long command never blocks the event
-// loop; a handler that never replies leaves the caller waiting.
+// loop; a handler that never replies leaves the caller waiting. Its progress
+// sink is empty when the caller did not ask for progress, and reports made
+// after the reply are dropped.
 // Main thread only; lives as long as the application.
 class SessionBusApplication : public QDBusVirtualObject, public UrlSchemeHandler {
     Q_OBJECT
 public:
     static constexpr const char* kCommandLineInterface = "vn.ovrel.Hub";
+    static constexpr const char* kCommandLineWithProgress = "CommandLineWithProgress";
 
     enum class Claim {
         owned,                 // this process is the instance
@@ -37,8 +45,9 @@ public:
     };
 
     using Reply = std::function<void(const CommandLineOutcome&)>;
-    using CommandLineHandler = std::function<void(const QStringList& arguments,
-                                                  const QString& workingDirectory, Reply reply)>;
+    using CommandLineHandler =
+        std::function<void(const QStringList& arguments, const QString& workingDirectory,
+                            Reply reply, CommandLineProgressSink progress)>;
 
     explicit SessionBusApplication(const QString& desktopId,
                                    QDBusConnection bus = QDBusConnection::sessionBus(),

@@ -4,6 +4,9 @@
 #include "OvrelHub/store/InstallError.h"
 #include "Platform/system/SystemLog.h"
 
+#include <QProcess>
+#include <QRandomGenerator>
+
 namespace ovrel {
 inline void PrintTo(const InstallError& error, std::ostream* os) {
     *os << error.what();
@@ -174,6 +177,31 @@ TEST_F(CatalogInstallTest, AHostileArchiveFromTheServiceChangesNothing) {
         expectInstalledWorks("1.0.0");
         EXPECT_EQ(stagingLeftovers(), QStringList());
     }
+}
+
+TEST_F(CatalogInstallTest, StartUpOfAnotherProcessDuringTheDownloadLeavesItAlone) {
+    // Incompressible, so the slow service takes many pieces to send it.
+    TestBundle bundle = CatalogInstallTest::release("1.0.0");
+    QByteArray noise(48 * 1024, Qt::Uninitialized);
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(noise.data()),
+                                  noise.size() / int(sizeof(quint32)));
+    bundle.executableBytes += noise;
+    publish(bundle);
+    startService({"--slow-body", "100"});
+    InstallProgress progress;
+    QFuture<ModuleManifest> installing = store->install(
+        "clock", *fetchEntry("clock").latest, catalog().downloadURL("clock", "1.0.0"), &progress);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return progress.bytesReceived() > 0; }, 60000));
+
+    QProcess recovery;
+    recovery.start(probePath("store-probe"),
+                   {paths.root(), testIdentity().leafHash(), QStringLiteral("recover")});
+    ASSERT_TRUE(recovery.waitForFinished(60000));
+    EXPECT_EQ(recovery.exitCode(), 0);
+
+    EXPECT_NO_THROW(await(installing));
+    EXPECT_EQ(installedVersion("clock"), "1.0.0");
+    EXPECT_TRUE(stagingLeftovers().isEmpty()) << qPrintable(stagingLeftovers().join(' '));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // and one killed at every step, followed by what the hub does at start-up.
 #include "OvrelHub/store/BundleSwap.h"
 #include "OvrelHub/store/FileTree.h"
+#include "OvrelHub/store/StagingLock.h"
 #include "StoreTestSupport.h"
 
 #include <QDir>
@@ -193,4 +194,27 @@ TEST_F(CrossProcessStoreTest, KilledAtAnyStepStartUpLeavesOneCompleteVersion) {
             EXPECT_TRUE(ownFilesSurvive());
         }
     }
+}
+
+TEST_F(CrossProcessStoreTest, StartUpElsewhereLeavesTheStagingEntriesInUseAlone) {
+    const QString staging = paths.stagingDir();
+    QDir().mkpath(staging);
+    // As a download in this process holds its archive while another starts up.
+    std::optional<StagingLock> downloading = StagingLock::acquire(staging + "/5f0e.zip");
+    test::writeFile(staging + "/5f0e.zip", "half an archive");
+    test::writeFile(staging + "/0b1c/Big.app/Contents/MacOS/big", "partial"); // a killed attempt
+    test::writeFile(StagingLock::lockFileOf(staging + "/9a9a.zip"), "");      // its holder died
+    const auto entries = [&] {
+        return QDir(staging).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                       QDir::Name);
+    };
+
+    EXPECT_EQ(probe({"recover"}), 0);
+    EXPECT_EQ(entries(), QStringList({"5f0e.zip", "5f0e.zip.lock"}));
+    EXPECT_TRUE(test::readFile(staging + "/5f0e.zip") == "half an archive");
+
+    downloading.reset();
+    EXPECT_EQ(entries(), QStringList({"5f0e.zip"})) << "its holder removes the lock file";
+    EXPECT_EQ(probe({"recover"}), 0);
+    EXPECT_TRUE(entries().isEmpty()) << "left over once nobody holds it";
 }
