@@ -5,6 +5,7 @@
 #include "Platform/files/FileError.h"
 #include "Platform/system/CrashPoint.h"
 
+#include <QFile>
 #include <fcntl.h>
 #include <memory>
 #include <sys/wait.h>
@@ -14,8 +15,11 @@ namespace ovrel {
 
 namespace {
 
-// In the child of a fork: only the removal and plain system calls.
-[[noreturn]] void removeDetached(const QStringList& directories) {
+// In the child of a fork: only the removal and plain system calls. The lock
+// files go last: with the parent gone nobody holds them, and a recovery that
+// takes one meanwhile finds its entry gone, which is what it wanted.
+[[noreturn]] void removeDetached(const QStringList& directories,
+                                 const QList<QByteArray>& lockFiles) {
     ::setsid();
     if (::fork() != 0)
         ::_exit(0); // the grandchild is adopted by init and never waited for
@@ -25,6 +29,8 @@ namespace {
     ::close_range(3, ~0U, 0); // the caller's pipes must see their end
     for (const QString& directory : directories)
         FileTree::remove(directory);
+    for (const QByteArray& lockFile : lockFiles)
+        ::unlink(lockFile.constData());
     ::_exit(0);
 }
 
@@ -71,9 +77,12 @@ void BundleDiscard::continueInBackgroundProcess() {
     }
     if (pending.isEmpty())
         return;
+    QList<QByteArray> lockFiles;
+    for (const QString& directory : pending)
+        lockFiles.append(QFile::encodeName(StagingLock::lockFileOf(directory)));
     const pid_t child = ::fork();
     if (child == 0)
-        removeDetached(pending);
+        removeDetached(pending, lockFiles);
     if (child > 0)
         ::waitpid(child, nullptr, 0); // the first child ends at once
 }

@@ -21,6 +21,19 @@ protected:
                          SigningIdentity::load(QStringLiteral(OVREL_SOURCE_DIR "/dev/identity")));
         return bundle;
     }
+
+    // A copy of the clock bundle with thousands of files, signed: removing it
+    // outlasts the command that replaced it.
+    QString largeClock() {
+        const QString bundle = dir.file("large/Clock.app");
+        QDir().mkpath(dir.file("large"));
+        EXPECT_EQ(QProcess::execute("cp", {"-R", sampleBundle("Clock"), dir.file("large/")}), 0);
+        for (int i = 0; i < 3000; ++i)
+            test::writeFile(bundle + QStringLiteral("/Contents/Resources/data/%1").arg(i), "x");
+        CodeSigner::sign(bundle,
+                         SigningIdentity::load(QStringLiteral(OVREL_SOURCE_DIR "/dev/identity")));
+        return bundle;
+    }
 };
 
 } // namespace
@@ -167,6 +180,18 @@ TEST_F(HubProcessTest, WithoutAHubCommandsRunHereAndNeedNoDisplay) {
     ASSERT_EQ(installed.status, 0) << qPrintable(installed.errors);
     EXPECT_EQ(installed.output, "clock 1.0.0: Installed\n");
     EXPECT_TRUE(QFileInfo(modulesDir() + "/clock/Clock.app").isDir());
+
+    // Installed again: the replaced bundle is removed after the command has
+    // ended, and nothing of it stays in the staging area, not even its lock.
+    const QString large = largeClock();
+    ASSERT_EQ(run({"--install", large}, env).status, 0);
+    const test::ProgramRun again = run({"--install", large}, env);
+    ASSERT_EQ(again.status, 0) << qPrintable(again.errors);
+    const QDir staging(dir.file("data/Ovrel/.staging"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return staging.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty(); },
+        10000))
+        << qPrintable(staging.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(' '));
 
     const test::ProgramRun listed = run({"--list"}, env);
     EXPECT_EQ(listed.status, 0) << qPrintable(listed.errors);
