@@ -8,13 +8,10 @@ namespace ovrel {
 static_assert(ARCHIVE_VERSION_NUMBER >= 3000000 && ARCHIVE_VERSION_NUMBER < 4000000);
 
 const LibArchive& LibArchive::get() {
-    static const LibArchive functions = [] {
-        static const SharedLibrary library("libarchive.so.13");
-        LibArchive loaded;
-        OVREL_LIBARCHIVE_FUNCTIONS(OVREL_LIBRARY_RESOLVE)
-        return loaded;
-    }();
-    return functions;
+    return loadedOnce<LibArchive>("libarchive.so.13",
+                                  [](LibArchive& loaded, const SharedLibrary& library) {
+                                      OVREL_LIBARCHIVE_FUNCTIONS(OVREL_LIBRARY_RESOLVE)
+                                  });
 }
 
 } // namespace ovrel

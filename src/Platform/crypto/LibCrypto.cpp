@@ -8,13 +8,10 @@ namespace ovrel {
 static_assert(OPENSSL_VERSION_MAJOR == 3);
 
 const LibCrypto& LibCrypto::get() {
-    static const LibCrypto functions = [] {
-        static const SharedLibrary library("libcrypto.so.3");
-        LibCrypto loaded;
-        OVREL_LIBCRYPTO_FUNCTIONS(OVREL_LIBRARY_RESOLVE)
-        return loaded;
-    }();
-    return functions;
+    return loadedOnce<LibCrypto>("libcrypto.so.3",
+                                 [](LibCrypto& loaded, const SharedLibrary& library) {
+                                     OVREL_LIBCRYPTO_FUNCTIONS(OVREL_LIBRARY_RESOLVE)
+                                 });
 }
 
 } // namespace ovrel

@@ -40,6 +40,22 @@ private:
     void* m_handle;
 };
 
+// A table of a library's functions, loaded the first time it is asked for
+// and kept for the life of the process; `fill` resolves every member. Throws
+// SharedLibraryError (and tries again next time) when the library or a
+// function is missing. Thread-safe.
+template <class Table>
+const Table& loadedOnce(const char* soname,
+                        void (*fill)(Table& loaded, const SharedLibrary& library)) {
+    static const Table table = [&] {
+        static const SharedLibrary library(soname);
+        Table loaded;
+        fill(loaded, library);
+        return loaded;
+    }();
+    return table;
+}
+
 // For a struct with one member per function of an X-macro list, typed like
 // the library's own declaration: the member, and its filling from `library`
 // into `loaded` (the names the loading function uses).
