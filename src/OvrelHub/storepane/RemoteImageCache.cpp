@@ -27,8 +27,7 @@ void RemoteImageCache::requestBundleIcon(const QString& bundlePath, const QStrin
     key.setQuery(QStringLiteral("version=") + version);
     if (!enqueue(key, receiver, deliver))
         return;
-    QtConcurrent::run([bundlePath] { return BundleIcon::image(bundlePath, kBundleIconSide); })
-        .then(this, [this, key](const QImage& image) { settle(key, image); });
+    decodeOffThread(key, [bundlePath] { return BundleIcon::image(bundlePath, kBundleIconSide); });
 }
 
 bool RemoteImageCache::enqueue(const QUrl& key, QObject* receiver, Delivery& deliver) {
@@ -54,10 +53,18 @@ void RemoteImageCache::fetch(const QUrl& url) {
                       return;
                   }
                   // Decoding a large PNG takes long enough to be felt in the window.
-                  QtConcurrent::run([body = response.body] { return QImage::fromData(body); })
-                      .then(this, [this, url](const QImage& image) { settle(url, image); });
+                  decodeOffThread(url, [body = response.body] { return QImage::fromData(body); });
               })
         .onFailed(this, [this, url] { settle(url, QImage()); });
+}
+
+void RemoteImageCache::decodeOffThread(const QUrl& key, std::function<QImage()> decode) {
+    // Through the pending results: a cache destroyed meanwhile drops the image
+    // instead of being read from the worker while it goes.
+    m_pending.deliver(QtConcurrent::run(std::move(decode)),
+                      [this, key](const QFuture<QImage>& done) {
+                          settle(key, done.resultCount() > 0 ? done.result() : QImage());
+                      });
 }
 
 void RemoteImageCache::settle(const QUrl& url, const QImage& image) {

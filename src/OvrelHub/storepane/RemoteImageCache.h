@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OvrelHub/shell/PendingResults.h"
+
 #include <QHash>
 #include <QImage>
 #include <QList>
@@ -50,11 +52,13 @@ private:
     // True when the caller must start the work for a new key.
     bool enqueue(const QUrl& key, QObject* receiver, Delivery& deliver);
     void fetch(const QUrl& url);
+    void decodeOffThread(const QUrl& key, std::function<QImage()> decode);
     void settle(const QUrl& url, const QImage& image);
 
     ServiceNetwork& m_network;
     QHash<QUrl, QImage> m_images;
     QHash<QUrl, QList<Waiter>> m_waiting;
+    PendingResults m_pending{this};
 };
 
 } // namespace ovrel
